@@ -1,0 +1,16 @@
+# Native Linux build of the portable core and its tests, under
+# AddressSanitizer and UndefinedBehaviorSanitizer.
+set(SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+
+add_subdirectory(${GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+add_library(pelomar_core STATIC ${CONTROL_CORE_SOURCES} ${HOST_CORE_SOURCES})
+target_include_directories(pelomar_core PUBLIC ${CMAKE_SOURCE_DIR})
+target_compile_options(pelomar_core PRIVATE ${WARNINGS} -Werror ${SANITIZE} -g)
+target_link_options(pelomar_core PUBLIC ${SANITIZE})
+
+file(GLOB NATIVE_TEST_SOURCES CONFIGURE_DEPENDS tests/native/*.cpp)
+add_executable(core_tests ${NATIVE_TEST_SOURCES})
+target_compile_options(core_tests PRIVATE ${WARNINGS} ${SANITIZE} -g)
+target_link_libraries(core_tests PRIVATE pelomar_core GTest::gtest_main)
+gtest_discover_tests(core_tests DISCOVERY_MODE PRE_TEST NO_PRETTY_VALUES)

@@ -1,0 +1,81 @@
+# Cross build of the two deliverables and of the tests that run under Wine.
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+
+set(HARDEN_COMPILE -fstack-protector-strong -D_FORTIFY_SOURCE=2 -ffunction-sections -fdata-sections)
+set(HARDEN_LINK -fstack-protector-strong -static -static-libgcc -static-libstdc++ -s -Wl,--gc-sections
+    -Wl,--dynamicbase,--nxcompat)
+add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+
+# --- Pelomar.dll ------------------------------------------------------------
+file(GLOB CONTROL_SOURCES CONFIGURE_DEPENDS control/*.cpp)
+add_library(pelomar_control_core STATIC ${CONTROL_CORE_SOURCES})
+target_include_directories(pelomar_control_core PUBLIC ${CMAKE_SOURCE_DIR})
+target_compile_options(pelomar_control_core PRIVATE ${WARNINGS} -Werror ${HARDEN_COMPILE})
+
+add_library(Pelomar SHARED ${CONTROL_SOURCES} control/pelomar.rc)
+set_target_properties(Pelomar PROPERTIES PREFIX "" OUTPUT_NAME Pelomar)
+target_include_directories(Pelomar PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/control)
+target_compile_options(Pelomar PRIVATE ${WARNINGS} -Werror ${HARDEN_COMPILE})
+target_link_options(Pelomar PRIVATE ${HARDEN_LINK} -Wl,--exclude-all-symbols)
+target_link_libraries(Pelomar PRIVATE pelomar_control_core user32 gdi32 msimg32 kernel32)
+
+# --- Pelomar.exe ------------------------------------------------------------
+file(GLOB HOST_SOURCES CONFIGURE_DEPENDS host/*.cpp)
+list(FILTER HOST_SOURCES EXCLUDE REGEX "/main\\.cpp$")
+if(HOST_SOURCES)
+  add_library(pelomar_host STATIC ${HOST_SOURCES} ${HOST_CORE_SOURCES})
+  target_include_directories(pelomar_host PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/host)
+  target_compile_options(pelomar_host PRIVATE ${WARNINGS} -Werror ${HARDEN_COMPILE})
+  target_link_libraries(pelomar_host PUBLIC user32 gdi32 comdlg32 shell32 kernel32 comctl32)
+
+  add_executable(PelomarExe WIN32 host/main.cpp host/host.rc)
+  set_target_properties(PelomarExe PROPERTIES OUTPUT_NAME Pelomar)
+  target_compile_options(PelomarExe PRIVATE ${WARNINGS} -Werror ${HARDEN_COMPILE})
+  target_link_options(PelomarExe PRIVATE ${HARDEN_LINK} -Wl,--tsaware)
+  target_link_libraries(PelomarExe PRIVATE pelomar_host)
+  add_dependencies(PelomarExe Pelomar)
+  # Themes travel beside the program.
+  if(EXISTS ${CMAKE_SOURCE_DIR}/Themes)
+    add_custom_command(TARGET PelomarExe POST_BUILD
+      COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/Themes
+              $<TARGET_FILE_DIR:PelomarExe>/Themes)
+  endif()
+endif()
+
+# --- Tests under Wine -------------------------------------------------------
+option(PELOMAR_TESTS "Build the tests that run under Wine" ON)
+if(PELOMAR_TESTS)
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+  add_subdirectory(${GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+  file(GLOB WINE_SUPPORT CONFIGURE_DEPENDS tests/wine/support/*.cpp)
+  add_library(wine_support STATIC ${WINE_SUPPORT})
+  target_include_directories(wine_support PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests/wine)
+  target_link_libraries(wine_support PUBLIC GTest::gtest user32 gdi32 kernel32 psapi)
+
+  file(GLOB WINE_TESTS CONFIGURE_DEPENDS tests/wine/*_test.cpp)
+  foreach(src ${WINE_TESTS})
+    get_filename_component(name ${src} NAME_WE)
+    if(name MATCHES "^host_")
+      if(NOT HOST_SOURCES)
+        continue()
+      endif()
+      add_executable(${name} ${src} host/host.rc)
+      target_link_libraries(${name} PRIVATE pelomar_host)
+      add_dependencies(${name} PelomarExe)
+    else()
+      add_executable(${name} ${src})
+      target_link_libraries(${name} PRIVATE pelomar_control_core)
+    endif()
+    target_compile_options(${name} PRIVATE ${WARNINGS})
+    target_link_options(${name} PRIVATE -static -static-libgcc -static-libstdc++)
+    target_link_libraries(${name} PRIVATE wine_support GTest::gtest_main)
+    add_dependencies(${name} Pelomar)
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST NO_PRETTY_VALUES
+      WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin
+      DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
+  endforeach()
+endif()

@@ -1,0 +1,82 @@
+// The control's state record and the handlers of its window procedure.
+// Each handler lives in the file of its concern (protocol, layout, paint,
+// keys, mouse, menu, find, select).
+#pragma once
+#include <windows.h>
+
+#include "control/core/view.h"
+#include "shared/pelomar.h"
+
+struct Control : pm::View {
+    HMENU context_menu;
+    HMENU copy_menu;
+    HDC back_dc;
+    HBITMAP back_bitmap;
+    HGDIOBJ back_old_bitmap;  // the memory DC's own bitmap, put back at release
+    HGDIOBJ back_old_font;
+    HFONT current_font;
+    HFONT fonts[PM_FONTS];
+    HWND find_dialog;
+    HWND select_dialog;
+    bool back_transparent;    // background mode of the back buffer already set
+
+    HWND hwnd() const { return static_cast<HWND>(window); }
+};
+
+// Library-wide data (entry.cpp).
+extern HINSTANCE g_instance;
+extern HANDLE g_heap;
+extern unsigned char g_placeholder[4];
+extern const LOGFONTA g_font_table[PM_FONTS];
+
+// Full repaint: the whole client area invalidated without erasing.
+inline void FullRepaint(Control* c) { InvalidateRect(c->hwnd(), nullptr, FALSE); }
+inline void InvalidatePmRect(Control* c, const pm::Rect& r) {
+    RECT rc{r.left, r.top, r.right, r.bottom};
+    InvalidateRect(c->hwnd(), &rc, FALSE);
+}
+// The header value (x 0 to 8 cw, y 0 to lh).
+void RepaintHeaderValue(Control* c);
+// The data-area rectangle.
+void RepaintDataArea(Control* c);
+
+// protocol.cpp
+LRESULT OnCreate(Control* c);
+void OnDestroy(Control* c);
+LRESULT OnPrivateMessage(Control* c, UINT msg, WPARAM wp, LPARAM lp);
+void RunColourPass(Control* c);
+
+// layout.cpp
+void SetFont(Control* c, unsigned font_number);
+void SizeControl(Control* c, int width, int height);
+void ReleaseBackBuffer(Control* c);
+void UpdateScrollInfo(Control* c);
+
+// paint.cpp
+void FullClear(Control* c);
+void DrawHeader(Control* c);
+void DrawOffsetColumn(Control* c);
+void OnPaint(Control* c);
+
+// keys.cpp
+void OnKeyDown(Control* c, WPARAM key);
+void OnChar(Control* c, WPARAM ch);
+
+// mouse.cpp
+void OnLButtonDown(Control* c, LPARAM lp);
+void OnMouseMove(Control* c, LPARAM lp);
+void OnLButtonUp(Control* c, LPARAM lp);
+void OnTimer(Control* c);
+void OnVScroll(Control* c, WPARAM wp);
+void OnMouseWheel(Control* c, WPARAM wp);
+void RangeRepaint(Control* c);
+
+// menu.cpp
+void BuildMenus(Control* c);
+void DestroyMenus(Control* c);
+void OnRButtonUp(Control* c);
+void OnCommand(Control* c, WPARAM wp);
+
+// find.cpp, select.cpp
+void ShowFindDialog(Control* c);
+void ShowSelectDialog(Control* c);

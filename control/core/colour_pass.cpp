@@ -1,0 +1,63 @@
+// The colour pass.
+#include "control/core/colour_pass.h"
+
+#include <algorithm>
+
+namespace pm {
+
+VisibleRange visible_range(const View& v) {
+    const std::uint64_t first = std::uint64_t(v.first_visible_line) * v.bytes_per_line;
+    if (first >= v.data_size) return {u32(std::min<std::uint64_t>(first, v.data_size)), 0};
+    const std::uint64_t end =
+        std::min<std::uint64_t>(first + std::uint64_t(v.bytes_per_line) * v.rows, v.data_size);
+    return {u32(first), u32(end - first)};
+}
+
+u32 colour_pass(View& v) {
+    const VisibleRange r = visible_range(v);
+    const u32 first = r.first;
+    const u32 count = r.count;
+    const u32 last = first + count;
+    if (v.hex_colours.size() < std::size_t(count) + 1) {
+        v.hex_colours.resize(std::size_t(count) + 1);
+        v.text_colours.resize(std::size_t(count) + 1);
+    }
+    const CellColours plain_hex{v.colours[view2_bk_color], v.colours[view2_text_color]};
+    const CellColours plain_text{v.colours[view3_bk_color], v.colours[view3_text_color]};
+    std::fill_n(v.hex_colours.begin(), count, plain_hex);
+    std::fill_n(v.text_colours.begin(), count, plain_text);
+
+    static const ColourSlot level_bk[3] = {modified1_bytes_bk_color, modified2_bytes_bk_color,
+                                           modified3_bytes_bk_color};
+    static const ColourSlot level_text[3] = {modified1_bytes_text_color,
+                                             modified2_bytes_text_color,
+                                             modified3_bytes_text_color};
+    const u32 n = std::min<u32>(v.recency_count, recency_max);
+    for (u32 e = n; e-- > 0;) {
+        const u32 index = v.recency[e];
+        const u32 level = e / 8;
+        if (index >= first && index <= last)
+            v.hex_colours[index - first] = {v.colours[level_bk[level]], v.colours[level_text[level]]};
+    }
+
+    if (!v.has_selection()) {
+        if (v.caret >= first && v.caret <= last) {
+            v.hex_colours[v.caret - first] = {v.colours[view2_bk_color] ^ 0xFFFFFFu,
+                                              v.colours[view2_text_color] ^ 0xFFFFFFu};
+            v.text_colours[v.caret - first] = {v.colours[char_bk_color], v.colours[char_text_color]};
+        }
+    } else {
+        const u32 lo = v.sel_lo(), hi = v.sel_hi();
+        if (lo <= last && hi >= first) {
+            const CellColours sel_hex{v.colours[sel2_bk_color], v.colours[sel2_text_color]};
+            const CellColours sel_text{v.colours[sel3_bk_color], v.colours[sel3_text_color]};
+            for (u32 i = std::max(lo, first); i != hi && i != last; ++i) {
+                v.hex_colours[i - first] = sel_hex;
+                v.text_colours[i - first] = sel_text;
+            }
+        }
+    }
+    return count;
+}
+
+}  // namespace pm

@@ -1,0 +1,104 @@
+// Undo history of byte snapshots.
+#include "control/core/history.h"
+
+#include <cstring>
+#include <new>
+
+namespace pm {
+
+bool History::start() {
+    discard();
+    current_ = new (std::nothrow) HistoryRecord{};
+    can_undo = 0;
+    can_redo = 0;
+    return current_ != nullptr;
+}
+
+void History::discard() {
+    if (!current_) {
+        can_undo = can_redo = 0;
+        return;
+    }
+    HistoryRecord* r = current_;
+    while (r->newer) r = r->newer;
+    while (r) {
+        HistoryRecord* older = r->older;
+        delete[] r->snapshot;
+        delete r;
+        r = older;
+    }
+    current_ = nullptr;
+    can_undo = can_redo = 0;
+}
+
+bool History::record(std::uint8_t* position, std::uint32_t length) {
+    if (!current_ || !position || length == 0) return false;
+    auto* snapshot = new (std::nothrow) std::uint8_t[length];
+    if (!snapshot) return false;
+    auto* n = new (std::nothrow) HistoryRecord{};
+    if (!n) {
+        delete[] snapshot;
+        return false;
+    }
+    std::memcpy(snapshot, position, length);
+    n->snapshot = snapshot;
+    n->length = length;
+    n->position = position;
+    n->older = current_;
+    n->newer = current_->newer;
+    if (n->newer) n->newer->older = n;
+    current_->newer = n;
+    current_ = n;
+    saved_can_undo_ = can_undo;
+    can_undo = 1;
+    return true;
+}
+
+void History::revert_record() {
+    HistoryRecord* n = current_;
+    if (!n || !n->older) return;  // never the first record
+    std::memcpy(n->position, n->snapshot, n->length);
+    n->older->newer = n->newer;
+    if (n->newer) n->newer->older = n->older;
+    current_ = n->older;
+    can_undo = saved_can_undo_;
+    delete[] n->snapshot;
+    delete n;
+}
+
+static bool restore(const HistoryRecord* r) {
+    if (!r->snapshot || std::memcmp(r->snapshot, r->position, r->length) == 0) return false;
+    std::memcpy(r->position, r->snapshot, r->length);
+    return true;
+}
+
+bool History::undo() {
+    while (can_undo && current_) {
+        HistoryRecord* r = current_->older;
+        // Never step onto the first record (the one without an older link).
+        if (!r || !r->older) {
+            can_undo = 0;
+            break;
+        }
+        current_ = r;
+        if (!r->older->older) can_undo = 0;
+        can_redo = 1;
+        if (restore(r)) return true;
+    }
+    return false;
+}
+
+bool History::redo() {
+    while (can_redo && current_) {
+        HistoryRecord* r = current_;
+        if (!r->newer)
+            can_redo = 0;
+        else
+            current_ = r->newer;
+        can_undo = 1;
+        if (restore(r)) return true;
+    }
+    return false;
+}
+
+}  // namespace pm

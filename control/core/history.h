@@ -1,0 +1,54 @@
+// Undo history: a doubly linked list of byte snapshots that starts with an
+// empty first record. Undo and redo copy snapshots back into the data and
+// skip every record that would change nothing.
+#pragma once
+#include <cstdint>
+
+namespace pm {
+
+struct HistoryRecord {
+    std::uint8_t* snapshot;   // copy of the bytes; none in the first record
+    std::uint32_t length;     // bytes in the snapshot; 0 in the first record
+    std::uint8_t* position;   // where the snapshot belongs in the data
+    HistoryRecord* newer;
+    HistoryRecord* older;
+};
+
+class History {
+public:
+    History() = default;
+    History(const History&) = delete;
+    History& operator=(const History&) = delete;
+    ~History() { discard(); }
+
+    // Discards any history and starts a new one holding only the first
+    // record. Returns false (and leaves no history) when out of memory.
+    bool start();
+    // Frees every record and snapshot.
+    void discard();
+    bool started() const { return current_ != nullptr; }
+
+    // Inserts after the current record a copy of length bytes at position
+    // and makes it current. Returns false, changing nothing, when there is
+    // no history or the copy cannot be allocated.
+    bool record(std::uint8_t* position, std::uint32_t length);
+    // Takes back the newest record made by record(): copies its snapshot
+    // into the data, unlinks and frees it, and restores the flags as they
+    // were before it. Used when an edit cannot be completed.
+    void revert_record();
+
+    // One undo or redo step; each returns true when it changed bytes.
+    bool undo();
+    bool redo();
+
+    std::uint32_t can_undo = 0;
+    std::uint32_t can_redo = 0;
+
+    const HistoryRecord* current() const { return current_; }
+
+private:
+    HistoryRecord* current_ = nullptr;
+    std::uint32_t saved_can_undo_ = 0;
+};
+
+}  // namespace pm

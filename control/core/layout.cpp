@@ -1,0 +1,84 @@
+// Layout arithmetic of the control.
+#include "control/core/layout.h"
+
+#include <algorithm>
+
+namespace pm {
+
+const char measure_text[53] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+
+void apply_font_metrics(View& v, i32 width, i32 height) {
+    v.char_width = (width / 26 + 1) / 2;
+    v.line_height = height;
+    update_rects(v);
+}
+
+void update_rects(View& v) {
+    const i32 cw = v.char_width;
+    const i32 top = v.header_height();
+    const i32 bottom = v.rows_bottom();
+    const i32 bpl = i32(v.bytes_per_line);
+    v.offset_rect = {0, top, 8 * cw, bottom};
+    const i32 hex_left = 8 * cw + 8;
+    v.hex_rect = {hex_left, top, hex_left + 3 * cw * bpl, bottom};
+    const i32 text_left = v.hex_rect.right + 4;
+    v.text_rect = {text_left, top, text_left + cw * bpl, bottom};
+    v.data_rect = {hex_left, 0, v.text_rect.right, bottom};
+}
+
+u32 last_line_for(u32 data_size, u32 bytes_per_line) {
+    if (data_size == 0 || bytes_per_line == 0) return 0;
+    return (data_size - 1) / bytes_per_line;
+}
+
+SizeOutcome compute_size(View& v, i32 w, i32 h) {
+    const i32 cw = v.char_width;
+    const i32 lh = v.line_height;
+    if (cw <= 0 || lh <= 0) return {false, false};
+    const u32 old_bpl = v.bytes_per_line;
+    const u32 old_rows = v.rows;
+
+    const i32 space = w - 13 - 8 * cw;
+    if (space <= 8 * cw) return {false, false};
+
+    const u32 new_bpl = u32(space / (4 * cw));
+    if (new_bpl != v.bytes_per_line && new_bpl >= 4)
+        v.bytes_per_line = std::min<u32>(new_bpl, max_bytes_per_line);
+
+    i32 rows_height = h - v.header_height();
+    if (rows_height <= lh) rows_height = lh;
+    v.rows = u32(rows_height / lh);
+
+    update_rects(v);
+    v.client = {0, 0, w, h};
+
+    // Keep the byte at the top of the view in the first row. The product is
+    // taken in 64 bits: lines of a large block times 64 overflow 32 bits.
+    const std::uint64_t top_byte = std::uint64_t(v.first_visible_line) * old_bpl;
+    v.first_visible_line = u32(top_byte / v.bytes_per_line);
+    v.last_line = last_line_for(v.data_size, v.bytes_per_line);
+    const std::uint64_t fvl = v.first_visible_line;
+    if (v.last_line > v.rows && fvl + v.rows >= v.last_line) {
+        v.first_visible_line = v.last_line - v.rows + 1;
+    } else if (v.last_line <= v.rows) {
+        const std::int64_t limit = std::int64_t(v.last_line) - v.rows + 1;
+        if (std::int64_t(v.first_visible_line) > limit)
+            v.first_visible_line = limit < 0 ? 0 : u32(limit);
+    }
+    return {true, v.bytes_per_line != old_bpl || v.rows != old_rows};
+}
+
+Rect hex_cell(const View& v, u32 row, u32 column) {
+    const i32 w = 3 * v.char_width;
+    const i32 x = v.hex_rect.left + w * i32(column);
+    const i32 y = v.header_height() + i32(row) * v.line_height;
+    return {x, y, x + w, y + v.line_height};
+}
+
+Rect text_cell(const View& v, u32 row, u32 column) {
+    const i32 x = v.text_rect.left + v.char_width * i32(column);
+    const i32 y = v.header_height() + i32(row) * v.line_height;
+    return {x, y, x + v.char_width, y + v.line_height};
+}
+
+}  // namespace pm

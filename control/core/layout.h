@@ -1,0 +1,38 @@
+// Layout arithmetic: character cell from the font measurement, the column
+// rectangles, bytes per line and rows from the client size, and the scroll
+// position that follows from them.
+#pragma once
+#include "control/core/view.h"
+
+namespace pm {
+
+// The 52 letters measured to find the character cell.
+extern const char measure_text[53];
+
+// Character width and line height from the measured extent of
+// measure_text; then the rectangles for the current bytes per line and rows.
+void apply_font_metrics(View& v, i32 width, i32 height);
+
+// Brings the four column rectangles up to date.
+void update_rects(View& v);
+
+// (data size - 1) / bytes per line, and 0 for no data.
+u32 last_line_for(u32 data_size, u32 bytes_per_line);
+
+struct SizeOutcome {
+    bool applied;         // false: the window is too narrow; nothing changed
+    bool layout_changed;  // bytes per line or rows differ from before
+};
+
+// The size computation for a client of w x h pixels: bytes per line (4 to
+// 64), rows (at least 1), rectangles, client rectangle, last line and the
+// first visible line. The window-system work (back buffer, scroll bar,
+// repaint) is the caller's.
+SizeOutcome compute_size(View& v, i32 w, i32 h);
+
+// Byte cell rectangles of visible row r, column c (Part of the geometry
+// shared by painting and the range repaint).
+Rect hex_cell(const View& v, u32 row, u32 column);
+Rect text_cell(const View& v, u32 row, u32 column);
+
+}  // namespace pm

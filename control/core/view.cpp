@@ -1,0 +1,25 @@
+// Default colours and the colour table.
+#include "control/core/view.h"
+
+namespace pm {
+
+const Colour default_colours[colour_slot_count] = {
+    // first colours of pairs 0..11
+    0xFF8080, 0x808080, 0x000000, 0x000000, 0xFFFFFF, 0xFFFFFF,
+    0xFF8080, 0x808000, 0x0000FF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF,
+    // second colours of pairs 0..11
+    0xFFFFFF, 0xFFFFFF, 0xFF8080, 0x000000, 0x800000, 0x008000,
+    0xC0FFC0, 0xFFFFFF, 0xFFFFFF, 0x0000F0, 0x0000B0, 0x000070,
+};
+
+void set_default_colours(View& v) {
+    for (unsigned i = 0; i < colour_slot_count; ++i) v.colours[i] = default_colours[i];
+}
+
+void set_colour_pair(View& v, unsigned pair, Colour first, Colour second) {
+    if (pair >= colour_slot_count / 2) return;
+    v.colours[pair] = first;
+    v.colours[colour_slot_count / 2 + pair] = second;
+}
+
+}  // namespace pm

@@ -1,0 +1,97 @@
+// Library entry, the window class PELOMAR, and the binding of each window
+// to its state record through the window's user-data slot.
+#include <new>
+
+#include "control/control.h"
+#include "control/core/hextext.h"
+
+HINSTANCE g_instance;
+HANDLE g_heap;
+unsigned char g_placeholder[4] = {0x0D, 0x0A, 0x00, 0x00};
+
+static LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+
+// The message handler proper: one line per message.
+static LRESULT Handle(Control* c, UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_CREATE: return OnCreate(c);
+    case WM_DESTROY: OnDestroy(c); return 0;
+    case WM_SIZE: if (lp) SizeControl(c, LOWORD(lp), HIWORD(lp)); return 0;
+    case WM_SETFOCUS: SetFocus(c->hwnd()); return 0;
+    case WM_PAINT: OnPaint(c); return 0;
+    case WM_ERASEBKGND: return 1;
+    case WM_MOUSEACTIVATE: SetFocus(c->hwnd()); return MA_ACTIVATE;
+    case WM_GETDLGCODE: return DLGC_WANTTAB | DLGC_WANTALLKEYS;
+    case WM_KEYDOWN: OnKeyDown(c, wp); return 0;
+    case WM_CHAR: OnChar(c, wp); return 0;
+    case WM_COMMAND: OnCommand(c, wp); return 0;
+    case WM_TIMER: OnTimer(c); return 0;
+    case WM_VSCROLL: OnVScroll(c, wp); return 0;
+    case WM_MOUSEWHEEL: OnMouseWheel(c, wp); return 0;
+    case WM_LBUTTONDOWN: OnLButtonDown(c, lp); return 0;
+    case WM_LBUTTONUP: OnLButtonUp(c, lp); return 0;
+    case WM_MOUSEMOVE: if (wp != MK_LBUTTON) break; OnMouseMove(c, lp); return 0;
+    case WM_RBUTTONUP: OnRButtonUp(c); return 0;
+    default:
+        if (msg >= PM_SETFONT && msg <= PM_SETREADONLY) return OnPrivateMessage(c, msg, wp, lp);
+        break;
+    }
+    return DefWindowProcA(c->hwnd(), msg, wp, lp);
+}
+
+static void FreeControl(HWND hwnd, Control* c) {
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    c->~Control();
+    HeapFree(g_heap, 0, c);
+}
+
+// Every message after the first: find the record in the user-data slot.
+// Nothing thrown may cross back into the system's frames.
+static LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto* c = reinterpret_cast<Control*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (!c || c->window != hwnd) return DefWindowProcA(hwnd, msg, wp, lp);
+    if (msg == WM_NCDESTROY) {
+        FreeControl(hwnd, c);
+        return 0;
+    }
+    try {
+        return Handle(c, msg, wp, lp);
+    } catch (...) {
+        return msg == WM_CREATE ? -1 : 0;
+    }
+}
+
+// The class's window procedure: runs for the first message of a window,
+// creates its zero-filled state record and binds it.
+static LRESULT CALLBACK BootstrapProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    void* block = HeapAlloc(g_heap, HEAP_ZERO_MEMORY, sizeof(Control));
+    if (!block) return msg == WM_NCCREATE ? FALSE : DefWindowProcA(hwnd, msg, wp, lp);
+    auto* c = new (block) Control();
+    c->window = hwnd;
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(c));
+    SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ControlProc));
+    return ControlProc(hwnd, msg, wp, lp);
+}
+
+static void RegisterControlClass() {
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof(wc);
+    wc.style = CS_GLOBALCLASS;
+    wc.lpfnWndProc = BootstrapProc;
+    wc.hInstance = g_instance;
+    wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
+    wc.lpszClassName = PELOMAR_CLASS;
+    RegisterClassExA(&wc);
+}
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+    g_instance = instance;
+    if (reason == DLL_PROCESS_ATTACH) {
+        pm::build_hex_text();
+        RegisterControlClass();
+        g_heap = GetProcessHeap();
+    } else if (reason == DLL_PROCESS_DETACH) {
+        UnregisterClassA(PELOMAR_CLASS, g_instance);
+    }
+    return TRUE;
+}

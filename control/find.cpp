@@ -1,0 +1,4 @@
+// The Find dialog. (Being written.)
+#include "control/control.h"
+
+void ShowFindDialog(Control*) {}

@@ -1,0 +1,126 @@
+// Creation, release and the private messages of the control.
+#include "control/control.h"
+#include "control/core/colour_pass.h"
+#include "control/core/layout.h"
+
+void RunColourPass(Control* c) { pm::colour_pass(*c); }
+
+void RepaintHeaderValue(Control* c) {
+    RECT r{0, 0, 8 * c->char_width, c->line_height};
+    InvalidateRect(c->hwnd(), &r, FALSE);
+}
+
+void RepaintDataArea(Control* c) { InvalidatePmRect(c, c->data_rect); }
+
+LRESULT OnCreate(Control* c) {
+    pm::set_default_colours(*c);
+    c->read_only = 0;
+    c->find_dialog = c->select_dialog = nullptr;
+    c->hex_colours.resize(2);
+    c->text_colours.resize(2);
+    for (unsigned f = 0; f < PM_FONTS; ++f) c->fonts[f] = CreateFontIndirectA(&g_font_table[f]);
+    c->data = g_placeholder;
+    c->data_size = 1;
+    c->own_data = false;
+    c->bytes_per_line = 8;
+    BuildMenus(c);
+    SendMessageA(c->hwnd(), PM_SETFONT, 0, 0);
+    return 0;
+}
+
+void OnDestroy(Control* c) {
+    c->history.discard();
+    for (HFONT& f : c->fonts) {
+        if (f) DeleteObject(f);
+        f = nullptr;
+    }
+    c->current_font = nullptr;
+    ReleaseBackBuffer(c);
+    DestroyMenus(c);
+    if (c->find_dialog) DestroyWindow(c->find_dialog);
+    if (c->select_dialog) DestroyWindow(c->select_dialog);
+    c->find_dialog = c->select_dialog = nullptr;
+}
+
+// Puts selection, scroll position, nibble phase and recency list back to
+// their starting values for a newly attached block.
+static void ResetPosition(Control* c) {
+    c->anchor = c->caret = c->previous_caret = 0;
+    c->first_visible_line = 0;
+    c->recency_count = 0;
+    c->nibble_phase = 0;
+}
+
+static void SetData(Control* c, WPARAM wp, LPARAM lp) {
+    auto* data = reinterpret_cast<pm::u8*>(wp);
+    pm::u32 size = static_cast<pm::u32>(lp);
+    if (!data) size = 0;  // no block: show nothing rather than read address 0
+    c->history.start();
+    ResetPosition(c);
+    c->data = size ? data : g_placeholder;
+    c->data_size = size;
+    c->own_data = size != 0;
+    SendMessageA(c->hwnd(), WM_SETFOCUS, 0, 0);
+    RECT rc;
+    GetClientRect(c->hwnd(), &rc);
+    c->bytes_per_line = 4;
+    c->rows = 1;
+    pm::update_rects(*c);
+    FullRepaint(c);
+    SizeControl(c, rc.right, rc.bottom);
+}
+
+// Lets go of the host's block: nothing may point into it afterwards.
+static void BackToPlaceholder(Control* c) {
+    c->history.discard();
+    ResetPosition(c);
+    c->data = g_placeholder;
+    c->data_size = 1;
+    c->own_data = false;
+    c->last_line = pm::last_line_for(c->data_size, c->bytes_per_line);
+    UpdateScrollInfo(c);
+    RunColourPass(c);
+    FullRepaint(c);
+}
+
+static void SelectRange(Control* c, WPARAM wp, LPARAM lp) {
+    pm::u32 start = static_cast<pm::u32>(wp) - c->offset_base;
+    pm::u32 end = static_cast<pm::u32>(lp) - c->offset_base;
+    if (start > c->data_size) start = c->data_size;
+    if (end > c->data_size) end = c->data_size;
+    c->anchor = start;
+    c->caret = end;
+    c->nibble_phase = 0;
+    if (c->last_line > c->rows) {
+        pm::u32 line = start / c->bytes_per_line;
+        pm::u32 last_page = c->last_line - c->rows + 1;
+        c->first_visible_line = line < last_page ? line : last_page;
+        SetScrollPos(c->hwnd(), SB_VERT, static_cast<int>(c->first_visible_line), TRUE);
+    }
+    RunColourPass(c);
+    FullRepaint(c);
+}
+
+LRESULT OnPrivateMessage(Control* c, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg >= PM_SETCOLOURPAIR && msg <= PM_SETCOLOURPAIR_LAST) {
+        pm::set_colour_pair(*c, msg - PM_SETCOLOURPAIR, static_cast<pm::Colour>(wp),
+                            static_cast<pm::Colour>(lp));
+        RunColourPass(c);
+        FullClear(c);
+        FullRepaint(c);
+        return 0;
+    }
+    switch (msg) {
+    case PM_SETFONT: if (wp < PM_FONTS) SetFont(c, static_cast<unsigned>(wp)); return 0;
+    case PM_SETDATA: SetData(c, wp, lp); return 0;
+    case PM_PLACEHOLDER: BackToPlaceholder(c); return 0;
+    case PM_SETOFFSETBASE: c->offset_base = static_cast<pm::u32>(wp); FullRepaint(c); return 0;
+    case PM_SELECTRANGE: SelectRange(c, wp, lp); return 0;
+    case PM_UNDO: if (c->own_data) c->history.undo(); FullRepaint(c); return 0;
+    case PM_REDO: if (c->own_data) c->history.redo(); FullRepaint(c); return 0;
+    case PM_CANUNDO: return c->history.can_undo;
+    case PM_CANREDO: return c->history.can_redo;
+    case PM_SETREADONLY: c->read_only = static_cast<pm::u32>(wp); return static_cast<LRESULT>(wp);
+    }
+    return 0;
+}

@@ -1,0 +1,4 @@
+// The Select dialog. (Being written.)
+#include "control/control.h"
+
+void ShowSelectDialog(Control*) {}

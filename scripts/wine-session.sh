@@ -1,0 +1,34 @@
+#!/bin/sh
+# Inside a display: make the prefix once, start a persistent wineserver,
+# warm it up, run the command, stop the server. Called by wine-env.sh.
+set -e
+if [ ! -f "$WINEPREFIX/.pelomar-ready" ]; then
+    echo "wine: creating prefix $WINEPREFIX (once)" >&2
+    wineboot --init >/dev/null 2>&1 || true
+    wineserver -w
+    reg="$WINEPREFIX/pelomar.reg"
+    # No window manager under Xvfb: unmanaged windows hide at once instead
+    # of waiting for one. The classic faces no Debian package has are
+    # mapped to installed monospaced ones.
+    cat > "$reg" <<'REG'
+REGEDIT4
+
+[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
+"Managed"="N"
+"Decorated"="N"
+
+[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
+"Terminal"="DejaVu Sans Mono"
+"Courier New"="Liberation Mono"
+"Lucida Console"="DejaVu Sans Mono"
+REG
+    wine regedit /S "$reg" >/dev/null 2>&1
+    wineserver -w
+    touch "$WINEPREFIX/.pelomar-ready"
+fi
+wineserver -p
+wine wineboot </dev/null >/dev/null 2>&1 || true
+status=0
+"$@" || status=$?
+wineserver -k 2>/dev/null || true
+exit $status

@@ -1,0 +1,123 @@
+// Layout arithmetic: character cell, rectangles, bytes per line, rows and
+// the scroll position after resizes.
+#include <gtest/gtest.h>
+
+#include "control/core/layout.h"
+
+using namespace pm;
+
+namespace {
+
+struct Measured : View {
+    explicit Measured(u32 size, i32 W = 416, i32 H = 15) {
+        data_size = size;
+        apply_font_metrics(*this, W, H);
+    }
+};
+
+}  // namespace
+
+TEST(Layout, WorkedExampleOf416By15At600By400) {
+    Measured v(1000);
+    EXPECT_EQ(v.char_width, 8);
+    EXPECT_EQ(v.line_height, 15);
+    EXPECT_EQ(v.header_height(), 16);
+    ASSERT_TRUE(compute_size(v, 600, 400).applied);
+    EXPECT_EQ(v.bytes_per_line, 16u);
+    EXPECT_EQ(v.rows, 25u);
+    EXPECT_EQ(v.offset_rect, (Rect{0, 16, 64, 391}));
+    EXPECT_EQ(v.hex_rect, (Rect{72, 16, 456, 391}));
+    EXPECT_EQ(v.text_rect, (Rect{460, 16, 588, 391}));
+    EXPECT_EQ(v.data_rect, (Rect{72, 0, 588, 391}));
+    EXPECT_EQ(v.client, (Rect{0, 0, 600, 400}));
+}
+
+TEST(Layout, BytesPerLineFollowsWidthWithoutRounding) {
+    Measured v(1000);
+    compute_size(v, 500, 400);
+    EXPECT_EQ(v.bytes_per_line, 13u);
+}
+
+TEST(Layout, TooFewBytesKeepThePreviousValue) {
+    Measured v(1000);
+    compute_size(v, 600, 400);
+    // 13 + 64 + 3 * 32 = 173 gives 3 bytes; 13 + 64 + 2 * 32 + 1 gives 2.
+    EXPECT_TRUE(compute_size(v, 173, 400).applied);
+    EXPECT_EQ(v.bytes_per_line, 16u);
+    EXPECT_TRUE(compute_size(v, 13 + 64 + 65, 400).applied);
+    EXPECT_EQ(v.bytes_per_line, 16u);
+}
+
+TEST(Layout, TooNarrowChangesNothing) {
+    Measured v(1000);
+    compute_size(v, 600, 400);
+    // space = w - 13 - 64 must exceed 64.
+    EXPECT_FALSE(compute_size(v, 13 + 64 + 64, 100).applied);
+    EXPECT_EQ(v.bytes_per_line, 16u);
+    EXPECT_EQ(v.rows, 25u);
+    EXPECT_EQ(v.client, (Rect{0, 0, 600, 400}));
+}
+
+TEST(Layout, WideWindowHoldsSixtyFourBytes) {
+    Measured v(100000);
+    compute_size(v, 13 + 64 + 32 * 100, 400);
+    EXPECT_EQ(v.bytes_per_line, 64u);
+    EXPECT_EQ(v.text_rect.right, 72 + 3 * 8 * 64 + 4 + 8 * 64);
+}
+
+TEST(Layout, LowWindowShowsOneRow) {
+    Measured v(1000);
+    compute_size(v, 600, 20);
+    EXPECT_EQ(v.rows, 1u);
+    compute_size(v, 600, 0);
+    EXPECT_EQ(v.rows, 1u);
+}
+
+TEST(Layout, ShortDataDoesNotScroll) {
+    Measured v(100);
+    compute_size(v, 600, 400);
+    EXPECT_EQ(v.last_line, 6u);
+    EXPECT_EQ(v.first_visible_line, 0u);
+}
+
+TEST(Layout, NarrowingKeepsTheTopByteAndDoesNotJumpToTheLastPage) {
+    Measured v(1000);
+    compute_size(v, 600, 400);
+    ASSERT_EQ(v.last_line, 62u);
+    v.first_visible_line = 38;
+    compute_size(v, 13 + 64 + 8 * 32, 400);
+    EXPECT_EQ(v.bytes_per_line, 8u);
+    EXPECT_EQ(v.last_line, 124u);
+    EXPECT_EQ(v.first_visible_line, 76u);
+}
+
+TEST(Layout, ViewNearTheEndIsBroughtToTheLastPage) {
+    Measured v(1000);
+    compute_size(v, 600, 400);
+    v.first_visible_line = 50;  // 50 + 25 >= 62
+    compute_size(v, 600, 400);
+    EXPECT_EQ(v.first_visible_line, 62u - 25u + 1u);
+}
+
+TEST(Layout, TopByteSurvivesRowWidthChangeOnLargeData) {
+    // 1 GiB at 4 bytes per line: line * 64 does not fit 32 bits.
+    Measured v(0x40000000u);
+    v.bytes_per_line = 4;
+    v.first_visible_line = 0x0F000000u;
+    compute_size(v, 13 + 64 + 64 * 32, 400);
+    EXPECT_EQ(v.bytes_per_line, 64u);
+    EXPECT_EQ(v.first_visible_line, 0x0F000000u * 4u / 64u);
+}
+
+TEST(Layout, EmptyDataHasLastLineZero) {
+    Measured v(0);
+    compute_size(v, 600, 400);
+    EXPECT_EQ(v.last_line, 0u);
+    EXPECT_EQ(v.first_visible_line, 0u);
+}
+
+TEST(Layout, UnmeasuredFontIsNotDividedBy) {
+    View v;
+    v.data_size = 10;
+    EXPECT_FALSE(compute_size(v, 600, 400).applied);
+}

@@ -1,0 +1,92 @@
+// Helpers for tests that drive real windows under Wine.
+#include "support/support.h"
+
+#include <gtest/gtest.h>
+
+namespace wt {
+
+HMODULE Library() {
+    static HMODULE lib = LoadLibraryA(PELOMAR_DLL);
+    return lib;
+}
+
+static const char* ParentClass() {
+    static bool registered = false;
+    if (!registered) {
+        WNDCLASSEXA wc{};
+        wc.cbSize = sizeof(wc);
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
+        wc.lpszClassName = "PelomarTestParent";
+        RegisterClassExA(&wc);
+        registered = true;
+    }
+    return "PelomarTestParent";
+}
+
+ControlWindow::ControlWindow(int width, int height, DWORD style) {
+    Library();
+    RECT r{0, 0, width, height};
+    AdjustWindowRectEx(&r, WS_OVERLAPPEDWINDOW, FALSE, 0);
+    parent_ = CreateWindowExA(0, ParentClass(), "test", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0,
+                              r.right - r.left, r.bottom - r.top, nullptr, nullptr,
+                              GetModuleHandleA(nullptr), nullptr);
+    control_ = CreateWindowExA(0, PELOMAR_CLASS, "", WS_CHILD | WS_VISIBLE | style, 0, 0, width,
+                               height, parent_, nullptr, GetModuleHandleA(nullptr), nullptr);
+    ShowWindow(parent_, SW_SHOWNORMAL);
+    UpdateWindow(parent_);
+    Pump();
+}
+
+ControlWindow::~ControlWindow() {
+    if (parent_) DestroyWindow(parent_);
+    Pump();
+}
+
+void ControlWindow::SetData(std::vector<std::uint8_t> bytes) {
+    data_ = std::move(bytes);
+    Send(PM_SETDATA, reinterpret_cast<WPARAM>(data_.data()), static_cast<LPARAM>(data_.size()));
+}
+
+SIZE ControlWindow::Client() const {
+    RECT r;
+    GetClientRect(control_, &r);
+    return {r.right, r.bottom};
+}
+
+void Pump() {
+    MSG m;
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&m);
+        DispatchMessageA(&m);
+    }
+}
+
+COLORREF PixelAt(HWND hwnd, int x, int y) {
+    UpdateWindow(hwnd);
+    HDC dc = GetDC(hwnd);
+    COLORREF c = GetPixel(dc, x, y);
+    ReleaseDC(hwnd, dc);
+    return c;
+}
+
+SIZE Font0Cell() {
+    HDC dc = GetDC(nullptr);
+    LOGFONTA lf{};
+    lf.lfHeight = 12;
+    lf.lfWidth = 8;
+    lf.lfWeight = FW_NORMAL;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lstrcpyA(lf.lfFaceName, "Fixedsys");
+    HFONT f = CreateFontIndirectA(&lf);
+    HGDIOBJ old = SelectObject(dc, f);
+    SIZE s{};
+    GetTextExtentPoint32A(dc, "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", 52, &s);
+    SelectObject(dc, old);
+    DeleteObject(f);
+    ReleaseDC(nullptr, dc);
+    return {(s.cx / 26 + 1) / 2, s.cy};
+}
+
+}  // namespace wt

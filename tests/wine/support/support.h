@@ -1,0 +1,51 @@
+// Helpers for tests that drive real windows under Wine.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "shared/pelomar.h"
+
+namespace wt {
+
+// Pelomar.dll, loaded once for the test process.
+HMODULE Library();
+
+// A visible top-level window whose client area holds one PELOMAR control.
+class ControlWindow {
+public:
+    // client_width x client_height is the control's size (scroll bar
+    // included, as a host would create it with WS_VSCROLL).
+    explicit ControlWindow(int width = 600, int height = 400, DWORD style = WS_VSCROLL);
+    ~ControlWindow();
+    ControlWindow(const ControlWindow&) = delete;
+    ControlWindow& operator=(const ControlWindow&) = delete;
+
+    HWND parent() const { return parent_; }
+    HWND hwnd() const { return control_; }
+    LRESULT Send(UINT msg, WPARAM wp = 0, LPARAM lp = 0) const {
+        return SendMessageA(control_, msg, wp, lp);
+    }
+    // Hands the control a block of its own (kept alive by this object).
+    void SetData(std::vector<std::uint8_t> bytes);
+    std::vector<std::uint8_t>& data() { return data_; }
+    // Client size of the control.
+    SIZE Client() const;
+
+private:
+    HWND parent_ = nullptr;
+    HWND control_ = nullptr;
+    std::vector<std::uint8_t> data_;
+};
+
+// Dispatches every message waiting for this thread.
+void Pump();
+
+// The colour at (x, y) of the window's client area after it has painted.
+COLORREF PixelAt(HWND hwnd, int x, int y);
+
+// The cell of font 0 as the control measures it: width (W/26+1)/2, height H.
+SIZE Font0Cell();
+
+}  // namespace wt
