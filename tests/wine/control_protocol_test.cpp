@@ -29,3 +29,191 @@ TEST(Library, ControlReportsItsResults) {
     EXPECT_EQ(w.Send(PM_CANUNDO), 0);
     EXPECT_EQ(w.Send(PM_CANREDO), 0);
 }
+
+namespace {
+
+SCROLLINFO Scroll(HWND h) {
+    SCROLLINFO si{};
+    si.cbSize = sizeof(si);
+    si.fMask = SIF_ALL;
+    GetScrollInfo(h, SB_VERT, &si);
+    return si;
+}
+
+// Outer width of a control whose client area is `client` pixels wide.
+int WithScrollBar(int client) { return client + GetSystemMetrics(SM_CXVSCROLL); }
+
+// Bytes per line the layout gives a client `w` pixels wide with font 0.
+unsigned BytesPerLine(int w) {
+    const SIZE cell = wt::Font0Cell();
+    unsigned bpl = unsigned((w - 13 - 8 * cell.cx) / (4 * cell.cx));
+    return bpl > 64 ? 64 : bpl;
+}
+
+unsigned Rows(int h) {
+    const SIZE cell = wt::Font0Cell();
+    return unsigned((h - cell.cy - 1) / cell.cy);
+}
+
+}  // namespace
+
+TEST(Library, UnregistersTheClassAtUnload) {
+    HMODULE lib = LoadLibraryA(PELOMAR_DLL);
+    ASSERT_NE(lib, nullptr);
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof(wc);
+    ASSERT_TRUE(GetClassInfoExA(lib, PELOMAR_CLASS, &wc));
+    FreeLibrary(lib);
+    if (GetModuleHandleA(PELOMAR_DLL)) GTEST_SKIP() << "library still loaded by this process";
+    EXPECT_FALSE(GetClassInfoExA(lib, PELOMAR_CLASS, &wc));
+}
+
+TEST(Layout, FontZeroIsMeasuredAsTheLayoutExpects) {
+    const SIZE cell = wt::Font0Cell();
+    EXPECT_GT(cell.cx, 0);
+    EXPECT_GT(cell.cy, 0);
+}
+
+TEST(Protocol, SetDataLaysOutAndSetsTheScrollRange) {
+    ControlWindow w(WithScrollBar(600), 400);
+    ASSERT_EQ(w.Client().cx, 600);
+    w.SetData(std::vector<std::uint8_t>(1000));
+    const unsigned bpl = BytesPerLine(600);
+    SCROLLINFO si = Scroll(w.hwnd());
+    EXPECT_EQ(si.nMin, 0);
+    EXPECT_EQ(si.nMax, int(999 / bpl));
+    EXPECT_EQ(si.nPage, Rows(400));
+    EXPECT_EQ(si.nPos, 0);
+}
+
+TEST(Protocol, ShortDataShowsADisabledScrollBar) {
+    ControlWindow w(WithScrollBar(600), 400);
+    w.SetData(std::vector<std::uint8_t>(100));
+    SCROLLBARINFO sbi{};
+    sbi.cbSize = sizeof(sbi);
+    ASSERT_TRUE(GetScrollBarInfo(w.hwnd(), OBJID_VSCROLL, &sbi));
+    EXPECT_FALSE(sbi.rgstate[0] & STATE_SYSTEM_INVISIBLE) << "shown, not hidden";
+    EXPECT_EQ(Scroll(w.hwnd()).nPos, 0);
+}
+
+TEST(Protocol, SelectRangeScrollsToTheStartWithAndWithoutOffsetBase) {
+    ControlWindow w(WithScrollBar(600), 400);
+    w.SetData(std::vector<std::uint8_t>(100000));
+    const unsigned bpl = BytesPerLine(600);
+    w.Send(PM_SELECTRANGE, 0x1000, 0x1010);
+    EXPECT_EQ(Scroll(w.hwnd()).nPos, int(0x1000 / bpl));
+    w.Send(PM_SETOFFSETBASE, 0x1000);
+    w.Send(PM_SELECTRANGE, 0x1000, 0x1010);
+    EXPECT_EQ(Scroll(w.hwnd()).nPos, 0);
+    w.Send(PM_SELECTRANGE, 0x3000, 0x2000);
+    EXPECT_EQ(Scroll(w.hwnd()).nPos, int(0x2000 / bpl));
+}
+
+TEST(Protocol, SelectRangeBeyondTheDataShowsTheLastPage) {
+    ControlWindow w(WithScrollBar(600), 400);
+    w.SetData(std::vector<std::uint8_t>(10000));
+    w.Send(PM_SELECTRANGE, 0xFFFFFFFF, 0xFFFFFFFF);
+    const unsigned last = 9999 / BytesPerLine(600);
+    EXPECT_EQ(Scroll(w.hwnd()).nPos, int(last - Rows(400) + 1));
+}
+
+TEST(Protocol, SetDataStartsOverAtTheTop) {
+    ControlWindow w(WithScrollBar(600), 400);
+    w.SetData(std::vector<std::uint8_t>(10000));
+    w.Send(PM_SELECTRANGE, 5000, 5001);
+    ASSERT_GT(Scroll(w.hwnd()).nPos, 0);
+    w.SetData(std::vector<std::uint8_t>(20000));
+    EXPECT_EQ(Scroll(w.hwnd()).nPos, 0);
+    EXPECT_EQ(w.Send(PM_CANUNDO), 0);
+    EXPECT_EQ(w.Send(PM_CANREDO), 0);
+}
+
+TEST(Protocol, TwoControlsKeepSeparateState) {
+    ControlWindow a(WithScrollBar(600), 400), b(WithScrollBar(600), 400);
+    a.SetData(std::vector<std::uint8_t>(10000));
+    b.SetData(std::vector<std::uint8_t>(10000));
+    a.Send(PM_SELECTRANGE, 5000, 5001);
+    EXPECT_GT(Scroll(a.hwnd()).nPos, 0);
+    EXPECT_EQ(Scroll(b.hwnd()).nPos, 0);
+    a.Send(PM_SETREADONLY, 1);
+    EXPECT_EQ(b.Send(PM_SETREADONLY, 0), 0);
+}
+
+TEST(Protocol, FontFiveIsIgnoredAndOtherFontsRelayout) {
+    ControlWindow w(WithScrollBar(600), 400);
+    w.SetData(std::vector<std::uint8_t>(10000));
+    const SCROLLINFO before = Scroll(w.hwnd());
+    w.Send(PM_SETFONT, 5);
+    w.Send(PM_SETFONT, 0xFFFFFFFF);
+    SCROLLINFO after = Scroll(w.hwnd());
+    EXPECT_EQ(after.nPage, before.nPage);
+    EXPECT_EQ(after.nMax, before.nMax);
+    w.Send(PM_SETFONT, 3);  // a taller face: fewer rows
+    after = Scroll(w.hwnd());
+    EXPECT_NE(after.nPage, before.nPage);
+    EXPECT_EQ(GetFocus(), w.hwnd()) << "set font takes the focus";
+}
+
+TEST(Protocol, ResizeRecomputesBytesPerLineAndKeepsSixtyFourAtMost) {
+    ControlWindow w(WithScrollBar(600), 400);
+    w.SetData(std::vector<std::uint8_t>(100000));
+    MoveWindow(w.hwnd(), 0, 0, WithScrollBar(500), 400, TRUE);
+    EXPECT_EQ(Scroll(w.hwnd()).nMax, int(99999 / BytesPerLine(500)));
+    MoveWindow(w.hwnd(), 0, 0, WithScrollBar(4000), 400, TRUE);
+    EXPECT_EQ(Scroll(w.hwnd()).nMax, int(99999 / 64));
+}
+
+TEST(Protocol, NarrowingKeepsTheTopByteInView) {
+    ControlWindow w(WithScrollBar(600), 400);
+    w.SetData(std::vector<std::uint8_t>(1000));
+    const unsigned bpl = BytesPerLine(600), rows = Rows(400);
+    // Scroll to the last page by selecting the last byte.
+    w.Send(PM_SELECTRANGE, 999, 999);
+    const unsigned first = Scroll(w.hwnd()).nPos;
+    ASSERT_EQ(first, 999 / bpl - rows + 1);
+    const SIZE cell = wt::Font0Cell();
+    const int narrow = 13 + 8 * cell.cx + 8 * 4 * cell.cx;  // 8 bytes per line
+    MoveWindow(w.hwnd(), 0, 0, WithScrollBar(narrow), 400, TRUE);
+    const SCROLLINFO si = Scroll(w.hwnd());
+    EXPECT_EQ(si.nMax, 999 / 8);
+    const unsigned expected = first * bpl / 8;
+    EXPECT_EQ(unsigned(si.nPos), expected + rows >= unsigned(si.nMax) ? si.nMax - rows + 1 : expected);
+}
+
+TEST(Protocol, EmptyDataIsShownAsNothingAndNeverRead) {
+    ControlWindow w(WithScrollBar(600), 400);
+    w.Send(PM_SETDATA, 0, 0);
+    w.Send(PM_SETDATA, reinterpret_cast<WPARAM>("x"), 0);
+    UpdateWindow(w.hwnd());
+    const SCROLLINFO si = Scroll(w.hwnd());
+    EXPECT_EQ(si.nMax, 0);
+    EXPECT_EQ(si.nPos, 0);
+    w.Send(PM_SELECTRANGE, 5, 10);
+    w.Send(PM_UNDO);
+    w.Send(PM_REDO);
+    UpdateWindow(w.hwnd());
+    EXPECT_EQ(Scroll(w.hwnd()).nPos, 0);
+}
+
+TEST(Protocol, BackToPlaceholderForgetsTheBlock) {
+    ControlWindow w(WithScrollBar(600), 400);
+    w.SetData(std::vector<std::uint8_t>(10000));
+    w.Send(PM_SELECTRANGE, 5000, 5001);
+    w.Send(PM_PLACEHOLDER);
+    w.data() = {};  // the block is gone
+    EXPECT_EQ(Scroll(w.hwnd()).nPos, 0);
+    EXPECT_EQ(Scroll(w.hwnd()).nMax, 0);
+    EXPECT_EQ(w.Send(PM_CANUNDO), 0);
+    w.Send(PM_UNDO);
+    w.Send(PM_REDO);
+    UpdateWindow(w.hwnd());
+}
+
+TEST(Protocol, ColourAndOffsetMessagesReturnZero) {
+    ControlWindow w;
+    for (UINT m = PM_SETCOLOURPAIR; m <= PM_SETCOLOURPAIR_LAST; ++m)
+        EXPECT_EQ(w.Send(m, 0x123456, 0x654321), 0);
+    EXPECT_EQ(w.Send(PM_SETOFFSETBASE, 0x1000), 0);
+    EXPECT_EQ(w.Send(PM_SETFONT, 1), 0);
+    EXPECT_EQ(w.Send(PM_SETREADONLY, 1), 1);
+}

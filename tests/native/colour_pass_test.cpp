@@ -1,0 +1,130 @@
+// The colour pass: which colours each visible cell gets from the caret,
+// the selection and the recency list.
+#include <gtest/gtest.h>
+
+#include "control/core/colour_pass.h"
+#include "control/core/layout.h"
+
+using namespace pm;
+
+namespace {
+
+// 16 bytes per line, 4 rows: 64 visible bytes.
+struct Shown : View {
+    explicit Shown(u32 size) {
+        data_size = size;
+        set_default_colours(*this);
+        bytes_per_line = 16;
+        rows = 4;
+        last_line = last_line_for(size, 16);
+    }
+    CellColours hex(u32 index) const { return hex_colours.at(index - first_visible_line * 16); }
+    CellColours text(u32 index) const { return text_colours.at(index - first_visible_line * 16); }
+};
+
+const CellColours plain_hex{0xFFFFFF, 0x800000};
+const CellColours plain_text{0xFFFFFF, 0x008000};
+const CellColours caret_hex{0x000000, 0x7FFFFF};
+const CellColours caret_text{0x0000FF, 0xFFFFFF};
+const CellColours sel_hex{0xFF8080, 0xC0FFC0};
+const CellColours sel_text{0x808000, 0xFFFFFF};
+
+}  // namespace
+
+TEST(ColourPass, CaretCellIsInvertedInHexAndActiveInText) {
+    Shown v(1000);
+    v.anchor = v.caret = 5;
+    EXPECT_EQ(colour_pass(v), 64u);
+    EXPECT_EQ(v.hex(5), caret_hex);
+    EXPECT_EQ(v.text(5), caret_text);
+    EXPECT_EQ(v.hex(4), plain_hex);
+    EXPECT_EQ(v.text(6), plain_text);
+}
+
+TEST(ColourPass, SelectionIsTheSameInBothDirectionsAndExcludesTheHighEnd) {
+    for (auto [anchor, caret] : {std::pair<u32, u32>{5, 9}, {9, 5}}) {
+        Shown v(1000);
+        v.anchor = anchor;
+        v.caret = caret;
+        colour_pass(v);
+        EXPECT_EQ(v.hex(4), plain_hex);
+        for (u32 i = 5; i < 9; ++i) {
+            EXPECT_EQ(v.hex(i), sel_hex) << i;
+            EXPECT_EQ(v.text(i), sel_text) << i;
+        }
+        EXPECT_EQ(v.hex(9), plain_hex);
+        EXPECT_EQ(v.text(9), plain_text) << "no active-character colours with a selection";
+    }
+}
+
+TEST(ColourPass, SelectionFromAboveAndBelowTheViewIsClippedToIt) {
+    Shown v(1000);
+    v.first_visible_line = 2;  // bytes 32..95 visible
+    v.anchor = 3;
+    v.caret = 500;
+    colour_pass(v);
+    EXPECT_EQ(v.hex(32), sel_hex);
+    EXPECT_EQ(v.hex(95), sel_hex);
+    EXPECT_EQ(v.text(95), sel_text);
+}
+
+TEST(ColourPass, ViewScrolledPastTheSelectionIsPlain) {
+    Shown v(1000);
+    v.first_visible_line = 10;
+    v.anchor = 3;
+    v.caret = 100;
+    colour_pass(v);
+    for (u32 i = 160; i < 224; ++i) ASSERT_EQ(v.hex(i), plain_hex) << i;
+}
+
+TEST(ColourPass, RecencyLevelsAndWhatWinsOverThem) {
+    Shown v(1000);
+    for (u32 e = 0; e < recency_max; ++e) v.recency[e] = 40 + e;
+    v.recency_count = recency_max;
+    v.anchor = v.caret = 40;  // the newest modified byte carries the caret
+    colour_pass(v);
+    EXPECT_EQ(v.hex(40), caret_hex);
+    EXPECT_EQ(v.hex(41), (CellColours{0xFFFFFF, 0x0000F0}));
+    EXPECT_EQ(v.hex(47), (CellColours{0xFFFFFF, 0x0000F0}));
+    EXPECT_EQ(v.hex(48), (CellColours{0xFFFFFF, 0x0000B0})) << "9th entry is level 2";
+    EXPECT_EQ(v.hex(56), (CellColours{0xFFFFFF, 0x000070})) << "17th entry is level 3";
+    EXPECT_EQ(v.text(41), plain_text) << "modified bytes are marked in the hex view only";
+    EXPECT_EQ(v.hex(39), plain_hex);
+
+    v.anchor = 44;
+    v.caret = 50;
+    colour_pass(v);
+    EXPECT_EQ(v.hex(45), sel_hex) << "selection wins over modified colours";
+    EXPECT_EQ(v.hex(50), (CellColours{0xFFFFFF, 0x0000B0}));
+}
+
+TEST(ColourPass, CaretAtTheEndPositionHasAnEntry) {
+    Shown v(20);
+    v.anchor = v.caret = 20;
+    EXPECT_EQ(colour_pass(v), 20u);
+    ASSERT_GE(v.hex_colours.size(), 21u);
+    EXPECT_EQ(v.hex_colours[20], caret_hex);
+}
+
+TEST(ColourPass, ArraysGrowWithTheViewAndNeverShrink) {
+    Shown v(100000);
+    colour_pass(v);
+    v.rows = 40;
+    EXPECT_EQ(colour_pass(v), 640u);
+    EXPECT_GE(v.hex_colours.size(), 641u);
+    v.rows = 2;
+    colour_pass(v);
+    EXPECT_GE(v.hex_colours.size(), 641u);
+}
+
+TEST(ColourPass, ExtremeSelectionsAndEmptyDataStayInBounds) {
+    Shown v(0);
+    v.anchor = 0;
+    v.caret = 0;
+    EXPECT_EQ(colour_pass(v), 0u);
+    Shown w(64);
+    w.anchor = 0;
+    w.caret = 0xFFFFFFFFu;  // not a valid caret, but nothing may be written out of bounds
+    EXPECT_EQ(colour_pass(w), 64u);
+    EXPECT_EQ(w.hex(63), sel_hex);
+}
