@@ -92,3 +92,7 @@ if(PELOMAR_TESTS)
     add_dependencies(${name} Pelomar)
   endforeach()
 endif()
+
+# The shipped images are hardened and the library exports nothing.
+add_test(NAME Images.Hardened
+  COMMAND sh ${CMAKE_SOURCE_DIR}/scripts/check-images.sh ${CMAKE_BINARY_DIR}/bin)
