@@ -332,6 +332,18 @@ TEST(Paint, EmptyBlockShowsOnlyTheFullClearColour) {
     EXPECT_TRUE(scr.All({s.g.hex_left, s.g.hh, s.g.text_right, s.g.RowsBottom()}, kView2Bk));
 }
 
+TEST(Paint, WindowTooNarrowForALayoutShowsTheFullClearColour) {
+    // Too narrow from the start: no layout and so no back buffer is made.
+    const SIZE cell = wt::Font0Cell();
+    ControlWindow w(13 + 16 * cell.cx, 60, 0);
+    const COLORREF bk = 0x123456;
+    w.Send(kPairView2, bk, 0);
+    w.SetData(Zeros(100));
+    Screen scr(w.hwnd());
+    const SIZE client = w.Client();
+    EXPECT_TRUE(scr.All({0, 0, client.cx, client.cy}, bk));
+}
+
 // ---- Gradients -----------------------------------------------------------
 
 TEST(Paint, HeaderAndOffsetGradientsRunBetweenTheirColours) {
