@@ -87,7 +87,9 @@ if(PELOMAR_TESTS)
     get_filename_component(name ${src} NAME_WE)
     add_executable(${name} ${src})
     target_compile_options(${name} PRIVATE ${WARNINGS} -O2)
-    target_link_options(${name} PRIVATE -static -static-libgcc -static-libstdc++)
+    # Large-address-aware, so that a 1 GiB file view finds room to map.
+    target_link_options(${name} PRIVATE -static -static-libgcc -static-libstdc++
+      -Wl,--large-address-aware)
     target_link_libraries(${name} PRIVATE wine_support pelomar_control_core)
     add_dependencies(${name} Pelomar)
   endforeach()
