@@ -5,8 +5,8 @@
 set -e
 bin=$1
 objdump=i686-w64-mingw32-objdump
-allowed="KERNEL32.dll USER32.dll GDI32.dll MSIMG32.dll ADVAPI32.dll msvcrt.dll \
-COMDLG32.dll SHELL32.dll COMCTL32.dll"
+allowed="kernel32.dll user32.dll gdi32.dll msimg32.dll advapi32.dll msvcrt.dll \
+comdlg32.dll shell32.dll comctl32.dll"
 fail=0
 check() { # image
     img=$1
@@ -17,7 +17,7 @@ check() { # image
     [ $((0x$dc & 0x40)) -ne 0 ] || { echo "$img: not dynamic base ($dc)"; fail=1; }
     [ $((0x$dc & 0x100)) -ne 0 ] || { echo "$img: not NX compatible ($dc)"; fail=1; }
     strings -a "$img" | grep -q 'stack smashing detected' || { echo "$img: no stack protector"; fail=1; }
-    for dll in $(echo "$info" | awk '/DLL Name:/ {print $3}'); do
+    for dll in $(echo "$info" | awk '/DLL Name:/ {print tolower($3)}'); do
         case " $allowed " in
             *" $dll "*) ;;
             *) echo "$img: imports $dll"; fail=1 ;;

@@ -2,10 +2,13 @@
 # Inside a display: make the prefix once, start a persistent wineserver,
 # warm it up, run the command, stop the server. Called by wine-env.sh.
 set -e
-if [ ! -f "$WINEPREFIX/.pelomar-ready" ]; then
+if [ ! -f "$WINEPREFIX/.pelomar-ready-2" ]; then
     echo "wine: creating prefix $WINEPREFIX (once)" >&2
     wineboot --init >/dev/null 2>&1 || true
     wineserver -w
+    # Wine's own classic faces (Fixedsys, Courier, Tahoma, ...) come with
+    # fonts-wine but are only found inside the prefix.
+    cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
     reg="$WINEPREFIX/pelomar.reg"
     # No window manager under Xvfb: unmanaged windows hide at once instead
     # of waiting for one. The classic faces no Debian package has are
@@ -24,7 +27,7 @@ REGEDIT4
 REG
     wine regedit /S "$reg" >/dev/null 2>&1
     wineserver -w
-    touch "$WINEPREFIX/.pelomar-ready"
+    touch "$WINEPREFIX/.pelomar-ready-2"
 fi
 wineserver -p
 wine wineboot </dev/null >/dev/null 2>&1 || true
