@@ -222,3 +222,36 @@ TEST_F(Documents, ActivationFocusesTheCurrentControl) {
     SendMessageA(main, WM_ACTIVATE, WA_INACTIVE, 0);
     EXPECT_EQ(GetFocus(), w->placeholder);
 }
+
+namespace {
+
+COLORREF BitmapPixel(int id, int x, int y) {
+    HBITMAP b = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id));
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, b);
+    COLORREF c = GetPixel(dc, x, y);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(b);
+    return c;
+}
+
+}  // namespace
+
+TEST_F(Documents, StripPaintsEachTabFromItsSlices) {
+    ht::WriteBytes(dir / "a.bin", kBytes);
+    ht::WriteBytes(dir / "b.bin", kBytes);
+    ht::Drop(main, {dir / "a.bin", dir / "b.bin"});
+    const int y = 26, slice = 34;  // a row of the face below the labels
+    EXPECT_EQ(wt::PixelAt(w->strip, 60, y), BitmapPixel(IDB_TAB_BODY, 60, y));               // normal
+    EXPECT_EQ(wt::PixelAt(w->strip, 106 + 60, y), BitmapPixel(IDB_TAB_BODY, 60, slice + y));  // selected
+    EXPECT_NE(BitmapPixel(IDB_TAB_BODY, 60, y), BitmapPixel(IDB_TAB_BODY, 60, slice + y));
+    // Pointer on the close part of tab 1: hot face, close lit.
+    SendMessageA(w->strip, WM_MOUSEMOVE, 0, MAKELPARAM(95, 12));
+    for (int x : {84 + 10, 84 + 3}) {
+        EXPECT_EQ(wt::PixelAt(w->strip, x, 16), BitmapPixel(IDB_TAB_END, x - 84, 16)) << x;
+    }
+    // The scroll buttons follow the last tab, then the background.
+    EXPECT_EQ(wt::PixelAt(w->strip, 212 + 11, 4), BitmapPixel(IDB_SCROLL_BUTTONS, 11, 4));
+    EXPECT_EQ(wt::PixelAt(w->strip, 300, 20), BitmapPixel(IDB_STRIP_BACKGROUND, 0, 20));
+}
