@@ -94,7 +94,11 @@ int HostMain() {
     // Before the main window: its creation makes a control.
     g_host.library = LoadLibraryA(PELOMAR_DLL);
     int code = 0;
-    if (RegisterMainClass() && CreateMainWindow()) code = RunMessageLoop();
+    HWND main = RegisterMainClass() ? CreateMainWindow() : nullptr;
+    if (main) code = RunMessageLoop();
+    // After Exit the window still stands: its controls go before their
+    // library's code does.
+    if (main && IsWindow(main)) DestroyWindow(main);
     if (g_host.library) FreeLibrary(g_host.library);
     return code;
 }
