@@ -28,6 +28,8 @@ if(HOST_SOURCES)
   target_include_directories(pelomar_host PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/host)
   target_compile_options(pelomar_host PRIVATE ${WARNINGS} -Werror ${HARDEN_COMPILE})
   target_link_libraries(pelomar_host PUBLIC user32 gdi32 comdlg32 shell32 kernel32 comctl32)
+  # Its hardened objects need the stack protector's runtime in every image.
+  target_link_options(pelomar_host INTERFACE -fstack-protector-strong)
 
   add_executable(PelomarExe WIN32 host/main.cpp host/host.rc)
   set_target_properties(PelomarExe PROPERTIES OUTPUT_NAME Pelomar)

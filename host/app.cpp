@@ -1,0 +1,104 @@
+// Process start and end: the program directory, the main window class, the
+// main window and the message loop.
+#include <string>
+
+#include "host/host.h"
+
+HostProcess g_host;
+
+namespace {
+
+std::string& Directory() {
+    static std::string directory;
+    return directory;
+}
+
+// The directory part of the module's path, backslash included. The buffer
+// grows until the whole path fits, however deep the program lives.
+std::string ModuleDirectory() {
+    std::string path(MAX_PATH, '\0');
+    for (;;) {
+        DWORD n = GetModuleFileNameA(nullptr, &path[0], static_cast<DWORD>(path.size()));
+        if (n == 0) return std::string();
+        if (n < path.size()) {
+            path.resize(n);
+            break;
+        }
+        if (path.size() >= 0x10000) return std::string();
+        path.resize(path.size() * 2);
+    }
+    std::string::size_type cut = path.find_last_of('\\');
+    return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
+}
+
+
+}  // namespace
+
+void SetProgramDirectory(const char* directory) {
+    std::string& d = Directory();
+    d = directory ? directory : "";
+    if (!d.empty() && d.back() != '\\' && d.back() != '/') d += '\\';
+}
+
+const char* ProgramDirectory() {
+    std::string& d = Directory();
+    if (d.empty()) d = ModuleDirectory();
+    return d.c_str();
+}
+
+void InitHostProcess() {
+    g_host.instance = GetModuleHandleA(nullptr);
+    g_host.heap = GetProcessHeap();
+}
+
+// Defined in main_window.cpp; reached through the class.
+LRESULT CALLBACK MainWindowBootstrap(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+
+bool RegisterMainClass() {
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = MainWindowBootstrap;
+    wc.hInstance = g_host.instance;
+    HICON icon = LoadIconA(g_host.instance, MAKEINTRESOURCEA(IDI_PELOMAR));
+    wc.hIcon = icon;
+    wc.hIconSm = icon;
+    wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
+    wc.lpszMenuName = MAKEINTRESOURCEA(IDM_MAIN);
+    wc.lpszClassName = HOST_NAME;
+    return RegisterClassExA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+HWND CreateMainWindow() {
+    HWND w = CreateWindowExA(WS_EX_ACCEPTFILES, HOST_NAME, HOST_NAME, WS_OVERLAPPEDWINDOW, kMainX, kMainY,
+                             kMainWidth, kMainHeight, nullptr, nullptr, g_host.instance, nullptr);
+    if (!w) return nullptr;
+    ShowWindow(w, SW_SHOWNORMAL);
+    UpdateWindow(w);
+    return w;
+}
+
+int RunMessageLoop() {
+    MSG m;
+    BOOL got;
+    while ((got = GetMessageA(&m, nullptr, 0, 0)) != 0) {
+        if (got == -1) return 0;
+        TranslateMessage(&m);
+        DispatchMessageA(&m);
+    }
+    return static_cast<int>(m.wParam);
+}
+
+int HostMain() {
+    InitHostProcess();
+    RegisterTabStripClass();
+    // Before the main window: its creation makes a control.
+    g_host.library = LoadLibraryA(PELOMAR_DLL);
+    int code = 0;
+    HWND main = RegisterMainClass() ? CreateMainWindow() : nullptr;
+    if (main) code = RunMessageLoop();
+    // After Exit the window still stands: its controls go before their
+    // library's code does.
+    if (main && IsWindow(main)) DestroyWindow(main);
+    if (g_host.library) FreeLibrary(g_host.library);
+    return code;
+}

@@ -1,0 +1,82 @@
+// The tab strip's state and every change to it: adding, labels, layout,
+// hover and press looks, the scroll buttons and closing. The window shell
+// paints from it and sends the notifications it reports.
+#pragma once
+#include <cstdint>
+
+namespace pm {
+
+using u32 = std::uint32_t;
+using u16 = std::uint16_t;
+
+enum : u32 {
+    kTabMax = 512,
+    kTabLabelBytes = 12,
+    kAddLabelChars = 9,   // characters kept from an added label
+    kSetLabelChars = 10,  // characters kept from a label set later
+    kTabEndSlices = 7,
+    kTabBodySlices = 3,
+    kTabButtonSlices = 6,
+};
+
+// A tab's look: end slice in the high byte, body slice in the low byte.
+enum TabLook : u16 {
+    kLookNormal = 0x0600,
+    kLookSelected = 0x0401,
+    kLookHot = 0x0502,
+    kLookHotCloseLit = 0x0002,
+    kLookHotClosePressed = 0x0102,
+    kLookSelectedCloseLit = 0x0201,
+    kLookSelectedClosePressed = 0x0301,
+};
+inline unsigned look_body(u16 look) { return look & 0xFF; }
+inline unsigned look_end(u16 look) { return look >> 8; }
+
+// Scroll-button looks are the slices of the button bitmap.
+enum ButtonLook : u32 {
+    kLeftNormal = 0, kRightNormal = 1, kLeftLit = 2, kRightLit = 3, kLeftPressed = 4, kRightPressed = 5,
+};
+
+struct Tab {
+    char label[kTabLabelBytes];
+    u16 look;
+};
+
+// Sizes taken from the bitmaps.
+struct TabMetrics {
+    u32 body_width, end_width, button_width, height;
+};
+
+// What a mouse button did; the shell repaints and notifies accordingly.
+struct TabEvent {
+    enum Kind { kNone, kRepaint, kSelChange, kClosed } kind;
+    u32 a, b;  // kSelChange: previous and new selection; kClosed: a = closed tab
+};
+
+struct TabStrip {
+    u32 count;         // 0 to kTabMax
+    u32 selected;      // from 1; 0 once the last tab was closed
+    u32 hot;           // from 1; 0 for none
+    u32 close_hover;   // pointer on the close part of the hot tab
+    u32 first;         // index of the first tab shown
+    u32 left_button;   // ButtonLook
+    u32 right_button;  // ButtonLook
+    u32 button_width, buttons_width, body_width, end_width, pitch, height;
+    u32 visible;       // tab places shown
+    u32 width;         // strip width from the last size
+    Tab tabs[kTabMax];
+};
+
+void tabs_init(TabStrip& s, const TabMetrics& m);
+// Places and scroll position for a strip of the given width.
+void tabs_layout(TabStrip& s, u32 width);
+// Appends a tab and selects it; false when the strip is full.
+bool tabs_add(TabStrip& s, const char* label);
+void tabs_set_text(TabStrip& s, u32 index, const char* label);
+// Return true when the strip must be repainted.
+bool tabs_mouse_move(TabStrip& s, int x, int y);
+bool tabs_mouse_leave(TabStrip& s);
+TabEvent tabs_button_down(TabStrip& s, int x, int y);
+TabEvent tabs_button_up(TabStrip& s, int x, int y);
+
+}  // namespace pm

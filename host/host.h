@@ -1,0 +1,104 @@
+// The host program: process-wide state, the main window's state record and
+// the operations each concern offers the others (main window, documents,
+// tab strip, settings and themes, properties).
+#pragma once
+#include <windows.h>
+#include <shellapi.h>
+
+#include "host/core/documents.h"
+#include "host/core/settings.h"
+#include "host/resource.h"
+#include "shared/pelomar.h"
+
+// Tab strip protocol.
+#define GDTABS_CLASS "GDTABS"
+enum TabStripMessage : UINT {
+    GDTM_ADDTAB = WM_USER + 1300,     // lParam label; result 0, or GDTM_ADDTAB when full
+    GDTN_CLOSED = WM_USER + 1301,     // to the parent: wParam closed tab (from 1)
+    GDTN_SELCHANGE = WM_USER + 1302,  // to the parent: wParam previous, lParam new tab
+    GDTM_GETTEXT = WM_USER + 1303,    // wParam index from 0; result the label
+    GDTM_SETTEXT = WM_USER + 1304,    // wParam index from 0, lParam label
+    GDTM_GETCURSEL = WM_USER + 1305,  // result the selected tab (from 1)
+};
+
+// "Pelomar.dll" names the library, the main window's class and its title.
+#define HOST_NAME PELOMAR_DLL
+#define HOST_TITLE_PREFIX PELOMAR_DLL " - "
+#define CANNOT_OPEN_TEXT "{cannot open file}"
+#define SETTINGS_FILE "pmr.ini"
+#define SETTINGS_SECTION "HEXEDITOR"
+#define THEMES_DIR "Themes\\"
+
+enum : int {
+    kStripHeight = 31,
+    kMainX = 100,
+    kMainY = 100,
+    kMainWidth = 400,
+    kMainHeight = 416,
+    kStripCreateWidth = 420,
+    kPlaceholderWidth = 200,
+    kPlaceholderHeight = 300,
+};
+
+// Room for "Themes\" and any file name the directory search returns.
+enum : unsigned { kSettingsNameBytes = 8 + MAX_PATH };
+
+// Process-wide state, set at start.
+struct HostProcess {
+    HINSTANCE instance;
+    HANDLE heap;
+    HMODULE library;
+};
+extern HostProcess g_host;
+
+// The main window's state record, bound to it through its user-data slot.
+struct MainWindow {
+    HWND window;
+    HWND strip;
+    HWND placeholder;
+    HWND current;           // the control that fills the document area now
+    unsigned client_width;
+    int control_height;     // client height minus the strip; may be negative
+    pm::DocumentTable docs;
+    const char* current_path;
+    pm::Settings settings;
+    char settings_name[kSettingsNameBytes];
+    HMENU themes;
+    UINT first_command, last_command;
+};
+
+// app.cpp: start, program directory, classes, main window, loop.
+void InitHostProcess();
+// Where "pmr.ini" and "Themes" are looked up: the program's own directory
+// unless set. A directory without a trailing backslash gets one.
+void SetProgramDirectory(const char* directory);
+const char* ProgramDirectory();
+bool RegisterMainClass();
+HWND CreateMainWindow();
+int RunMessageLoop();
+int HostMain();
+
+// main_window.cpp
+MainWindow* MainWindowState(HWND main_window);
+void SetTitle(MainWindow* w);
+void MoveToDocumentArea(MainWindow* w, HWND control);
+
+// tab_strip.cpp
+bool RegisterTabStripClass();
+
+// documents.cpp
+void OpenFromDialog(MainWindow* w);
+void OpenDropped(MainWindow* w, HDROP drop);
+void SwitchToTab(MainWindow* w, unsigned previous, unsigned now);
+void CloseTab(MainWindow* w, unsigned tab);
+void ReleaseAllDocuments(MainWindow* w);
+
+// settings.cpp
+void LoadSettings(MainWindow* w);
+void SaveSettings(const MainWindow* w);
+void ApplySettings(const MainWindow* w, HWND control);
+void StartSettings(MainWindow* w);
+void OnThemeCommand(MainWindow* w, UINT command);
+
+// properties.cpp
+void ShowPropertiesDialog(MainWindow* w);

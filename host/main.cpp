@@ -1,0 +1,6 @@
+// Pelomar.exe's entry: the host takes no arguments.
+#include "host/host.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    ExitProcess(static_cast<UINT>(HostMain()));
+}

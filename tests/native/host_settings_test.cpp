@@ -1,0 +1,78 @@
+// Settings keys, defaults and value texts.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <set>
+#include <string>
+
+#include "host/core/settings.h"
+
+using namespace pm;
+
+TEST(SettingsKeys, FileOrderAndDefaults) {
+    EXPECT_STREQ(settings_key(0).name, "font_number");
+    EXPECT_STREQ(settings_key(1).name, "offset_grad_start_color");
+    EXPECT_STREQ(settings_key(2).name, "offset_grad_end_color");
+    EXPECT_STREQ(settings_key(23).name, "modified3_bytes_bk_color");
+    EXPECT_STREQ(settings_key(24).name, "modified3_bytes_text_color");
+    EXPECT_STREQ(settings_key(25).name, "offset");
+    std::set<std::string> names;
+    for (unsigned i = 0; i < kSettingsKeys; ++i) names.insert(settings_key(i).name);
+    EXPECT_EQ(names.size(), size_t(kSettingsKeys));
+}
+
+TEST(SettingsKeys, EachKeyOwnsOneField) {
+    Settings s;
+    std::memset(&s, 0, sizeof s);
+    for (unsigned i = 0; i < kSettingsKeys; ++i) settings_field(s, i) = 1000 + i;
+    EXPECT_EQ(s.font_number, 1000u);
+    EXPECT_EQ(s.offset, 1025u);
+    for (unsigned p = 0; p < kColourPairs; ++p) {
+        EXPECT_EQ(s.first[p], 1001u + 2 * p) << p;
+        EXPECT_EQ(s.second[p], 1002u + 2 * p) << p;
+    }
+}
+
+TEST(SettingsKeys, DefaultsMatchTheControlsColourPairs) {
+    Settings s;
+    set_default_settings(s);
+    const u32 first[kColourPairs] = {0xFF8080, 0x808080, 0, 0, 0xFFFFFF, 0xFFFFFF,
+                                     0xFF8080, 0x808000, 0x0000FF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF};
+    const u32 second[kColourPairs] = {0xFFFFFF, 0xFFFFFF, 0xFF8080, 0, 0x800000, 0x008000,
+                                      0xC0FFC0, 0xFFFFFF, 0xFFFFFF, 0x0000F0, 0x0000B0, 0x000070};
+    for (unsigned p = 0; p < kColourPairs; ++p) {
+        EXPECT_EQ(s.first[p], first[p]) << p;
+        EXPECT_EQ(s.second[p], second[p]) << p;
+    }
+    EXPECT_EQ(s.font_number, 0u);
+    EXPECT_EQ(s.offset, 0u);
+}
+
+TEST(ProfileInt, ReadsLikeTheSystemReader) {
+    struct Row { const char* text; u32 want; } rows[] = {
+        {"3", 3}, {"0x0000ff", 255}, {"0X1F", 31}, {"12abc", 12}, {"  42", 42},
+        {"0xffffffff", 0xFFFFFFFFu}, {"4294967296", 0}, {"-1", 0xFFFFFFFFu}, {"+7", 7},
+        {"abc", 0}, {"0x", 0}, {"0o17", 15}, {"0b101", 5}, {"08", 8}, {"0xG", 0},
+    };
+    for (const Row& r : rows) EXPECT_EQ(parse_profile_int(r.text, 99), r.want) << r.text;
+    EXPECT_EQ(parse_profile_int("", 99), 99u);
+    EXPECT_EQ(parse_profile_int("   ", 99), 99u);
+    EXPECT_EQ(parse_profile_int(nullptr, 7), 7u);
+}
+
+TEST(ProfileInt, FormatIsReadBackUnchanged) {
+    const u32 values[] = {0, 1, 255, 0xFF8080, 0x1000000, 0x7FFFFFFF, 0x80000000u, 0xFFFFFFFFu};
+    for (u32 v : values) {
+        char text[kProfileValueBytes];
+        unsigned n = format_profile_hex(v, text);
+        EXPECT_EQ(n, std::strlen(text));
+        EXPECT_EQ(parse_profile_int(text, ~v), v) << text;
+    }
+    char text[kProfileValueBytes];
+    format_profile_hex(255, text);
+    EXPECT_STREQ(text, "0x0000ff");
+    format_profile_hex(0, text);
+    EXPECT_STREQ(text, "0x000000");
+    format_profile_hex(0x12345678, text);
+    EXPECT_STREQ(text, "0x12345678");
+}
