@@ -34,7 +34,9 @@ if(HOST_SOURCES)
   add_executable(PelomarExe WIN32 host/main.cpp host/host.rc)
   set_target_properties(PelomarExe PROPERTIES OUTPUT_NAME Pelomar)
   target_compile_options(PelomarExe PRIVATE ${WARNINGS} -Werror ${HARDEN_COMPILE})
-  target_link_options(PelomarExe PRIVATE ${HARDEN_LINK} -Wl,--tsaware)
+  # Large-address-aware: a 32-bit process on 64-bit Windows then has 4 GiB
+  # of address space, room to map files of more than a gigabyte whole.
+  target_link_options(PelomarExe PRIVATE ${HARDEN_LINK} -Wl,--tsaware,--large-address-aware)
   target_link_libraries(PelomarExe PRIVATE pelomar_host)
   add_dependencies(PelomarExe Pelomar)
   # Themes travel beside the program.
