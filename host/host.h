@@ -102,3 +102,10 @@ void OnThemeCommand(MainWindow* w, UINT command);
 
 // properties.cpp
 void ShowPropertiesDialog(MainWindow* w);
+// Runs the system colour chooser (flags as ChooseColorA takes them, no
+// initial colour, 16 white custom colours at every call). True with the
+// chosen colour in *colour; false, *colour untouched, when cancelled.
+bool RunColourChooser(HWND owner, HINSTANCE instance, DWORD flags, COLORREF* colour);
+// The dialog runs the chooser through this; tests answer it in its place.
+using ColourChooser = bool (*)(HWND owner, HINSTANCE instance, DWORD flags, COLORREF* colour);
+extern ColourChooser g_colour_chooser;

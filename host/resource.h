@@ -14,8 +14,21 @@
 #define IDM_THEME_SEPARATOR 10008
 #define IDM_THEME_FIRST_FILE 10010
 
-// Dialog 2000: the properties dialog (controls 2001 to 2020).
+// Dialog 2000: the properties dialog (controls 2001 to 2020). No control
+// carries 1 or 2, the ids that Enter and Escape send.
 #define IDD_PROPERTIES 2000
+#define IDC_PROP_FRAME 2001
+#define IDC_PROP_FONT_LIST 2002
+#define IDC_PROP_FONT_LABEL 2003
+#define IDC_PROP_FIRST_SWATCH 2004
+#define IDC_PROP_SECOND_SWATCH 2005
+#define IDC_PROP_OK 2006
+#define IDC_PROP_APPLY 2007
+#define IDC_PROP_FIRST_LIST 2008
+#define IDC_PROP_SECOND_LIST 2009
+#define IDC_PROP_OFFSET 2010
+#define IDC_PROP_OFFSET_LABEL 2013
+#define IDC_PROP_CANCEL 2020
 
 // Tab strip bitmaps.
 #define IDB_STRIP_BACKGROUND 13001
