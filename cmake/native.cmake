@@ -13,6 +13,8 @@ file(GLOB NATIVE_TEST_SOURCES CONFIGURE_DEPENDS tests/native/*.cpp)
 add_executable(core_tests ${NATIVE_TEST_SOURCES})
 target_compile_options(core_tests PRIVATE ${WARNINGS} ${SANITIZE} -g)
 target_link_libraries(core_tests PRIVATE pelomar_core GTest::gtest_main)
+# The shipped theme files are checked where they live in the sources.
+target_compile_definitions(core_tests PRIVATE PELOMAR_THEMES_DIR="${CMAKE_SOURCE_DIR}/Themes")
 gtest_discover_tests(core_tests DISCOVERY_MODE PRE_TEST NO_PRETTY_VALUES)
 
 # Benchmarks: the same core, optimised and without sanitizers. Not tests.
