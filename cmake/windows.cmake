@@ -47,6 +47,33 @@ if(HOST_SOURCES)
   endif()
 endif()
 
+# --- Distribution: Pelomar-<version>-win32.zip -------------------------------
+# The program, the library and the themes in one folder; both images are
+# linked statically and import only system DLLs, so the folder runs as it is.
+if(HOST_SOURCES)
+  file(STRINGS ${CMAKE_SOURCE_DIR}/control/pelomar.rc version_line REGEX "^FILEVERSION ")
+  string(REGEX MATCH "([0-9]+),([0-9]+),([0-9]+)" _ "${version_line}")
+  set(PELOMAR_VERSION ${CMAKE_MATCH_1}.${CMAKE_MATCH_2}.${CMAKE_MATCH_3})
+  set(DIST_NAME Pelomar-${PELOMAR_VERSION}-win32)
+  set(DIST_ZIP ${CMAKE_BINARY_DIR}/${DIST_NAME}.zip)
+  set(DIST_STAGE ${CMAKE_BINARY_DIR}/dist)
+  file(GLOB DIST_THEMES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/Themes/*.ini)
+  add_custom_command(OUTPUT ${DIST_ZIP}
+    COMMAND ${CMAKE_COMMAND} -E rm -rf ${DIST_STAGE} ${DIST_ZIP}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${DIST_STAGE}/${DIST_NAME}/Themes
+    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:PelomarExe> $<TARGET_FILE:Pelomar> ${DIST_STAGE}/${DIST_NAME}
+    COMMAND ${CMAKE_COMMAND} -E copy ${DIST_THEMES} ${DIST_STAGE}/${DIST_NAME}/Themes
+    # A fixed date: the same sources give the same zip.
+    COMMAND ${CMAKE_COMMAND} -E chdir ${DIST_STAGE}
+            ${CMAKE_COMMAND} -E tar cf ${DIST_ZIP} --format=zip "--mtime=2024-01-01 00:00:00 UTC" ${DIST_NAME}
+    DEPENDS PelomarExe Pelomar ${DIST_THEMES}
+    COMMENT "Packing ${DIST_NAME}.zip"
+    VERBATIM)
+  add_custom_target(dist ALL DEPENDS ${DIST_ZIP})
+  add_test(NAME Dist.Zip
+    COMMAND sh ${CMAKE_SOURCE_DIR}/scripts/check-dist.sh ${DIST_ZIP} ${CMAKE_SOURCE_DIR}/Themes)
+endif()
+
 # --- Tests under Wine -------------------------------------------------------
 option(PELOMAR_TESTS "Build the tests that run under Wine" ON)
 if(PELOMAR_TESTS)
