@@ -110,6 +110,13 @@ void OnLButtonUp(Control* c, LPARAM lp) {
 }
 
 void OnTimer(Control* c) {
+    // The capture can be taken away (another window, a task switch) with
+    // no button-up to follow: then the drag is over and so is the scrolling.
+    if (c->auto_scroll != scroll_none && GetCapture() != c->hwnd()) {
+        StopAutoScroll(c);
+        g_button_released = true;
+        return;
+    }
     const i64 caret = c->caret;
     const i64 bpl = c->bytes_per_line;
     const pm::u32 top = c->first_visible_line;

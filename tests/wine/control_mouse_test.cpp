@@ -262,3 +262,19 @@ TEST(Scrolling, NothingScrollsWhenTheDataFits) {
     EXPECT_EQ(f.c->first_visible_line, 0u);
     Up(f.hwnd(), f.cells().hex(0, 0));
 }
+
+TEST(Mouse, LosingTheCaptureEndsTheAutoScroll) {
+    Fixture f(4000);
+    const Cells k = f.cells();
+    Down(f.hwnd(), k.hex(2, 2));
+    Move(f.hwnd(), {k.hex(0, 0).x, f.c->rows_bottom() + 5});
+    ASSERT_EQ(f.c->auto_scroll, 2u);
+    ReleaseCapture();  // as when another window takes the mouse
+    const pm::u32 caret = f.c->caret;
+    f.w.Send(WM_TIMER, 100);
+    EXPECT_EQ(f.c->auto_scroll, 0u);
+    EXPECT_EQ(f.c->caret, caret);
+    EXPECT_EQ(f.c->first_visible_line, 0u);
+    Move(f.hwnd(), k.hex(5, 5));  // no drag any more
+    EXPECT_EQ(f.c->caret, caret);
+}
