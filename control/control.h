@@ -20,6 +20,9 @@ struct Control : pm::View {
     HWND select_dialog;
     bool back_transparent;    // background mode of the back buffer already set
 
+    // Mouse and keys.
+    bool press_on_header;     // the running press began above the rows
+
     HWND hwnd() const { return static_cast<HWND>(window); }
 };
 
