@@ -53,7 +53,9 @@ static void MoveFocusToNextGroupItem(Control* c) {
 
 void OnKeyDown(Control* c, WPARAM key) {
     c->shift_down = KeyHeld(VK_SHIFT) ? 1 : 0;
-    c->control_down = KeyHeld(VK_CONTROL) ? 1 : 0;
+    // AltGr arrives as Ctrl with Alt: the characters it types ('@', '{' on
+    // many European layouts) are text, not Ctrl commands.
+    c->control_down = KeyHeld(VK_CONTROL) && !KeyHeld(VK_MENU) ? 1 : 0;
     if (pm::is_nav_key(static_cast<pm::u32>(key))) {
         Navigate(c, static_cast<pm::u32>(key), c->shift_down != 0);
         return;

@@ -106,6 +106,23 @@ TEST(Typing, CharacterWithCtrlHeldWritesNothing) {
     EXPECT_EQ(w.data()[0], 0x10);
 }
 
+TEST(Typing, AltGrCharactersAreTyped) {
+    ControlWindow w;
+    w.SetData({0x10, 0x20});
+    w.Send(PM_SELECTRANGE, 0, 0);
+    BYTE ks[256];
+    GetKeyboardState(ks);
+    ks[VK_CONTROL] = ks[VK_LCONTROL] = ks[VK_MENU] = ks[VK_RMENU] = 0x80;
+    SetKeyboardState(ks);
+    SendMessageA(w.hwnd(), WM_KEYDOWN, 'Q', 1);  // AltGr+Q gives '@' on a German layout
+    SendMessageA(w.hwnd(), WM_CHAR, 'a', 1);     // a hex digit in the hex view
+    wt::SetModifiers(false, false);
+    ks[VK_MENU] = ks[VK_RMENU] = 0;
+    SetKeyboardState(ks);
+    wt::SetModifiers(false, false);
+    EXPECT_EQ(w.data()[0], 0xA0) << "Ctrl with Alt is AltGr: its characters are typed";
+}
+
 TEST(Typing, AtTheEndPositionWritesNothing) {
     ControlWindow w;
     w.SetData({0x01, 0x02});
