@@ -112,12 +112,12 @@ inline void Tick(HWND dlg, int id, bool checked) {
     Press(dlg, id);
 }
 
-// The rectangle of a dialog's control in dialog units, through the
-// dialog's own unit conversion.
+// A control's rectangle from its template in dialog units: position and
+// size are converted each by itself, as the dialog manager does.
 inline RECT DialogUnits(HWND dlg, int x, int y, int cx, int cy) {
-    RECT r{x, y, x + cx, y + cy};
+    RECT r{x, y, cx, cy};
     MapDialogRect(dlg, &r);
-    return r;
+    return RECT{r.left, r.top, r.left + r.right, r.top + r.bottom};
 }
 
 inline RECT ChildRect(HWND dlg, int id) {
