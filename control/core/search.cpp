@@ -1,4 +1,4 @@
-// Pattern search. The common case is a vector scan that tests sixteen
+// Pattern search. The common case is a vector scan that tests sixty-four
 // candidate positions at once for the pattern's first and last byte and
 // compares the rest only where both match. Data that makes candidates
 // cheap to find but expensive to reject (long runs of one byte, say) would
@@ -29,6 +29,8 @@ namespace {
 // scanned, so that the total stays linear.
 constexpr std::size_t verify_allowance = 1 << 16;
 constexpr std::size_t verify_per_byte = 4;
+// How far ahead of the scan the next cache lines are asked for.
+constexpr std::size_t prefetch_distance = 640;
 
 // The maximal suffix of x under the byte order (or its reverse) and the
 // period of that suffix; the start of the suffix minus one is returned.
@@ -139,24 +141,45 @@ PM_TARGET_SSE2 std::size_t filtered_scan(const std::uint8_t* y, std::size_t n,
 #if PM_SSE2
     const __m128i vf = _mm_set1_epi8(char(first));
     const __m128i vl = _mm_set1_epi8(char(final));
-    for (; i + 16 <= candidates; i += 16) {
-        __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(y + i));
-        __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(y + i + m - 1));
-        unsigned mask = unsigned(
-            _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(a, vf), _mm_cmpeq_epi8(b, vl))));
-        while (mask) {
-            std::size_t pos = i + unsigned(__builtin_ctz(mask));
-            if (rest_equal(y + pos, x, m)) return pos;
+    const auto hit = [&](const std::uint8_t* a) {
+        return _mm_and_si128(
+            _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(a)), vf),
+            _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(a + m - 1)), vl));
+    };
+    const auto bits = [](__m128i lo, __m128i hi) {
+        return std::uint32_t(_mm_movemask_epi8(lo)) | std::uint32_t(_mm_movemask_epi8(hi)) << 16;
+    };
+    // Verifies the candidates of mask (bit k stands for base + k); true when
+    // the search is decided, with its answer in *result.
+    const auto verify = [&](std::uint32_t mask, std::size_t base, std::size_t* result) {
+        for (; mask; mask &= mask - 1) {
+            std::size_t pos = base + unsigned(__builtin_ctz(mask));
+            if (rest_equal(y + pos, x, m)) {
+                *result = pos;
+                return true;
+            }
             work += m;
             if (work > verify_allowance + verify_per_byte * pos) {
                 std::size_t r = two_way(y + pos + 1, n - pos - 1, x, m);
-                return r == no_match ? no_match : pos + 1 + r;
+                *result = r == no_match ? no_match : pos + 1 + r;
+                return true;
             }
-            mask &= mask - 1;
         }
+        return false;
+    };
+    for (; i + 64 <= candidates; i += 64) {
+        // Sixty-four candidates per pass, one branch for all of them.
+        const std::uint8_t* a = y + i;
+        _mm_prefetch(reinterpret_cast<const char*>(a) + prefetch_distance, _MM_HINT_T0);
+        __m128i e0 = hit(a), e1 = hit(a + 16), e2 = hit(a + 32), e3 = hit(a + 48);
+        if (_mm_movemask_epi8(_mm_or_si128(_mm_or_si128(e0, e1), _mm_or_si128(e2, e3))) == 0)
+            continue;
+        std::size_t result;
+        if (verify(bits(e0, e1), i, &result) || verify(bits(e2, e3), i + 32, &result))
+            return result;
     }
 #endif
-    // Fewer than sixteen candidates left (or no vector unit): one at a time.
+    // Fewer than sixty-four candidates left (or no vector unit): one at a time.
     for (; i < candidates; ++i) {
         std::size_t k = find_byte(y + i, candidates - i, first);
         if (k == no_match) break;
