@@ -82,6 +82,21 @@ PM_TARGET_SSE2 std::size_t find_byte(const std::uint8_t* y, std::size_t n, std::
     return no_match;
 }
 
+#if PM_SSE2
+// For sixteen candidates from a: where the first byte is f and the byte
+// back places further on is l.
+PM_TARGET_SSE2 inline __m128i ends_match(const std::uint8_t* a, std::size_t back, __m128i f,
+                                         __m128i l) {
+    return _mm_and_si128(
+        _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(a)), f),
+        _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(a + back)), l));
+}
+
+PM_TARGET_SSE2 inline std::uint32_t bits(__m128i lo, __m128i hi) {
+    return std::uint32_t(_mm_movemask_epi8(lo)) | std::uint32_t(_mm_movemask_epi8(hi)) << 16;
+}
+#endif
+
 }  // namespace
 
 std::size_t two_way(const std::uint8_t* y, std::size_t n, const std::uint8_t* x,
@@ -141,14 +156,7 @@ PM_TARGET_SSE2 std::size_t filtered_scan(const std::uint8_t* y, std::size_t n,
 #if PM_SSE2
     const __m128i vf = _mm_set1_epi8(char(first));
     const __m128i vl = _mm_set1_epi8(char(final));
-    const auto hit = [&](const std::uint8_t* a) {
-        return _mm_and_si128(
-            _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(a)), vf),
-            _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(a + m - 1)), vl));
-    };
-    const auto bits = [](__m128i lo, __m128i hi) {
-        return std::uint32_t(_mm_movemask_epi8(lo)) | std::uint32_t(_mm_movemask_epi8(hi)) << 16;
-    };
+    const std::size_t back = m - 1;
     // Verifies the candidates of mask (bit k stands for base + k); true when
     // the search is decided, with its answer in *result.
     const auto verify = [&](std::uint32_t mask, std::size_t base, std::size_t* result) {
@@ -171,7 +179,8 @@ PM_TARGET_SSE2 std::size_t filtered_scan(const std::uint8_t* y, std::size_t n,
         // Sixty-four candidates per pass, one branch for all of them.
         const std::uint8_t* a = y + i;
         _mm_prefetch(reinterpret_cast<const char*>(a) + prefetch_distance, _MM_HINT_T0);
-        __m128i e0 = hit(a), e1 = hit(a + 16), e2 = hit(a + 32), e3 = hit(a + 48);
+        __m128i e0 = ends_match(a, back, vf, vl), e1 = ends_match(a + 16, back, vf, vl);
+        __m128i e2 = ends_match(a + 32, back, vf, vl), e3 = ends_match(a + 48, back, vf, vl);
         if (_mm_movemask_epi8(_mm_or_si128(_mm_or_si128(e0, e1), _mm_or_si128(e2, e3))) == 0)
             continue;
         std::size_t result;

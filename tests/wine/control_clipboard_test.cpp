@@ -71,11 +71,11 @@ TEST(Clipboard, WithoutSelectionTheNotSelectionFormsCopyEverything) {
     EXPECT_EQ(CopyAs(w, PMC_COPY_DB_NOTSEL), "db 001h,002h,0abh");
     EXPECT_EQ(CopyAs(w, PMC_COPY_X_NOTSEL), "\"\\x01\\x02\\xab\"");
     // The selection forms put the empty text there.
-    bool present = false;
     for (unsigned cmd : {PMC_COPY_ANSI, PMC_COPY_HEX, PMC_COPY_DB_SEL}) {
-        EXPECT_EQ(CopyAs(w, cmd), "") << cmd;
-        mt::ClipboardBlock(&present);
+        bool present = false;
+        std::string block = mt::CopyBlockAs(w, cmd, &present);
         EXPECT_TRUE(present) << cmd;
+        EXPECT_EQ(block.substr(0, block.find('\0')), "") << cmd;
     }
     EXPECT_EQ(CopyAs(w, PMC_COPY_X_SEL), "\"");
 }
@@ -92,8 +92,7 @@ TEST(Clipboard, AnsiCopiesZeroBytesAndAllThatFollowThem) {
     ControlWindow w;
     w.SetData({'a', 0, 'b', 'c'});
     Select(w, 0, 4);
-    CopyAs(w, PMC_COPY_ANSI);
-    std::string block = mt::ClipboardBlock();
+    std::string block = mt::CopyBlockAs(w, PMC_COPY_ANSI);
     ASSERT_GE(block.size(), 5u);
     EXPECT_EQ(block.substr(0, 5), std::string("a\0bc\0", 5));
 }
@@ -118,6 +117,7 @@ TEST(Clipboard, HeldOpenElsewhereItKeepsItsContents) {
     ControlWindow w;
     w.SetData({1, 2, 3});
     Select(w, 0, 3);
+    mt::ClipboardLock lock;
     mt::PutClipboardText("kept");
     ASSERT_TRUE(OpenClipboard(w.parent()));
     w.Send(WM_COMMAND, PMC_COPY_HEX);

@@ -37,13 +37,6 @@ inline std::string ClipboardText() {
     return block.substr(0, block.find('\0'));
 }
 
-inline int ClipboardFormats() {
-    if (!OpenClipboard(nullptr)) return -1;
-    int n = CountClipboardFormats();
-    CloseClipboard();
-    return n;
-}
-
 inline void PutClipboardText(const char* text) {
     ASSERT_TRUE(OpenClipboard(nullptr));
     EmptyClipboard();
@@ -55,10 +48,38 @@ inline void PutClipboardText(const char* text) {
     CloseClipboard();
 }
 
-inline std::string CopyAs(const wt::ControlWindow& w, unsigned command) {
+// The clipboard is shared by every process of the desktop, and tests run
+// in parallel: a test holds this lock from putting something on the
+// clipboard until it has read it back. Re-entrant within a thread.
+class ClipboardLock {
+public:
+    ClipboardLock() : mutex_(CreateMutexA(nullptr, FALSE, "PelomarTestClipboard")) {
+        WaitForSingleObject(mutex_, INFINITE);
+    }
+    ~ClipboardLock() {
+        ReleaseMutex(mutex_);
+        CloseHandle(mutex_);
+    }
+    ClipboardLock(const ClipboardLock&) = delete;
+    ClipboardLock& operator=(const ClipboardLock&) = delete;
+
+private:
+    HANDLE mutex_;
+};
+
+// Sends a copy command and returns the whole block it left on the
+// clipboard (or the marker put there before, when it left none).
+inline std::string CopyBlockAs(const wt::ControlWindow& w, unsigned command,
+                               bool* present = nullptr) {
+    ClipboardLock lock;
     PutClipboardText("(before)");
     w.Send(WM_COMMAND, command, 0);
-    return ClipboardText();
+    return ClipboardBlock(present);
+}
+
+inline std::string CopyAs(const wt::ControlWindow& w, unsigned command) {
+    std::string block = CopyBlockAs(w, command);
+    return block.substr(0, block.find('\0'));
 }
 
 // The selection as the data offsets [lo, hi), read by swapping the data
