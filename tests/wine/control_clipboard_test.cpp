@@ -146,3 +146,35 @@ TEST(Clipboard, LargeCopyIsExact) {
     wsprintfA(last, "%02X", bytes.back());
     EXPECT_EQ(hex.substr(hex.size() - 2), last);
 }
+
+// A copy whose text could not be addressed copies nothing: the clipboard
+// is emptied and stays empty, and no byte of the data is read. The data is
+// 512 MiB of reserved address space of which only the first 64 KiB exist;
+// their lists would take 2.6 GB.
+TEST(Clipboard, TooLargeACopyLeavesTheClipboardEmpty) {
+    const SIZE_T size = SIZE_T(512) << 20;
+    auto* data = static_cast<std::uint8_t*>(VirtualAlloc(nullptr, size, MEM_RESERVE, PAGE_NOACCESS));
+    if (!data) GTEST_SKIP() << "no 512 MiB of address space to reserve";
+    ASSERT_NE(VirtualAlloc(data, 65536, MEM_COMMIT, PAGE_READWRITE), nullptr);
+    {
+        ControlWindow w;
+        w.Send(PM_SETDATA, WPARAM(data), LPARAM(size));
+        const unsigned all[] = {PMC_COPY_DB_SEL, PMC_COPY_X_SEL};
+        Select(w, 0, unsigned(size));
+        for (unsigned cmd : all) {
+            bool present = true;
+            mt::CopyBlockAs(w, cmd, &present);
+            EXPECT_FALSE(present) << cmd;
+        }
+        Select(w, 0, 0);
+        for (unsigned cmd : {PMC_COPY_DB_NOTSEL, PMC_COPY_X_NOTSEL}) {
+            bool present = true;
+            mt::CopyBlockAs(w, cmd, &present);
+            EXPECT_FALSE(present) << cmd;
+        }
+        // A small selection of the same data still copies.
+        Select(w, 0, 2);
+        EXPECT_EQ(CopyAs(w, PMC_COPY_HEX), "0000");
+    }
+    VirtualFree(data, 0, MEM_RELEASE);
+}
