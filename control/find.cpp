@@ -84,9 +84,11 @@ INT_PTR OnFindCommand(HWND dlg, Control* c, WPARAM wp) {
     case IDC_FIND_HEX: SetMode(dlg, c, pm::search_hex, IDC_FIND_HEX); return TRUE;
     case IDC_FIND_NEXT: FindNext(dlg, c, reverse); return TRUE;
     case IDC_FIND_TRANSPARENT:
-        SetLayeredWindowAttributes(
-            dlg, 0, IsDlgButtonChecked(dlg, IDC_FIND_TRANSPARENT) == BST_CHECKED ? kTransparent : kOpaque,
-            LWA_ALPHA);
+        SetLayeredWindowAttributes(dlg, 0,
+                                   IsDlgButtonChecked(dlg, IDC_FIND_TRANSPARENT) == BST_CHECKED
+                                       ? kTransparent
+                                       : kOpaque,
+                                   LWA_ALPHA);
         return TRUE;
     case IDC_FIND_CANCEL: EndDialog(dlg, 0); return TRUE;
     default: return FALSE;

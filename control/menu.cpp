@@ -47,7 +47,8 @@ void BuildMenus(Control* c) {
 void DestroyMenus(Control* c) {
     // Destroying a menu destroys its submenus: detach the Copy submenu
     // first so that each handle is destroyed exactly once.
-    if (c->context_menu && c->copy_menu) RemoveMenu(c->context_menu, kCopySubmenuPosition, MF_BYPOSITION);
+    if (c->context_menu && c->copy_menu)
+        RemoveMenu(c->context_menu, kCopySubmenuPosition, MF_BYPOSITION);
     if (c->copy_menu) DestroyMenu(c->copy_menu);
     if (c->context_menu) DestroyMenu(c->context_menu);
     c->copy_menu = c->context_menu = nullptr;

@@ -153,7 +153,8 @@ TEST(Clipboard, LargeCopyIsExact) {
 // their lists would take 2.6 GB.
 TEST(Clipboard, TooLargeACopyLeavesTheClipboardEmpty) {
     const SIZE_T size = SIZE_T(512) << 20;
-    auto* data = static_cast<std::uint8_t*>(VirtualAlloc(nullptr, size, MEM_RESERVE, PAGE_NOACCESS));
+    auto* data =
+        static_cast<std::uint8_t*>(VirtualAlloc(nullptr, size, MEM_RESERVE, PAGE_NOACCESS));
     if (!data) GTEST_SKIP() << "no 512 MiB of address space to reserve";
     ASSERT_NE(VirtualAlloc(data, 65536, MEM_COMMIT, PAGE_READWRITE), nullptr);
     {

@@ -132,7 +132,8 @@ TEST(ContextMenu, GreyingFollowsTheSelection) {
     ASSERT_TRUE(none.seen);
     ASSERT_EQ(none.copy_items.size(), 6u);
     const bool greyed_without_selection[] = {true, true, true, false, true, false};
-    for (int i = 0; i < 6; ++i) EXPECT_EQ(none.copy_items[i].greyed, greyed_without_selection[i]) << i;
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(none.copy_items[i].greyed, greyed_without_selection[i]) << i;
     // Right after set data there is nothing to undo or redo.
     EXPECT_TRUE(none.items[0].greyed);
     EXPECT_TRUE(none.items[1].greyed);
@@ -148,7 +149,8 @@ TEST(ContextMenu, GreyingFollowsTheSelection) {
     w.Send(PM_SELECTRANGE, 2, 2);
     OpenMenu again = RightClick(w);
     ASSERT_EQ(again.copy_items.size(), 6u);
-    for (int i = 0; i < 6; ++i) EXPECT_EQ(again.copy_items[i].greyed, greyed_without_selection[i]) << i;
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(again.copy_items[i].greyed, greyed_without_selection[i]) << i;
 }
 
 TEST(ContextMenu, RightClickLeavesTheSelection) {
