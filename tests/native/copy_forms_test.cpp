@@ -165,12 +165,3 @@ TEST(CopyForms, AllSizesAndSplitsMatchTheReference) {
         }
     }
 }
-
-TEST(CopyForms, EveryByteValueInEachForm) {
-    auto all = Iota(256);
-    std::string db = Copy(CopyForm::db_list, all);
-    EXPECT_EQ(db, ReferenceList(true, all));
-    EXPECT_NE(db.find("0ffh"), std::string::npos);
-    EXPECT_EQ(Copy(CopyForm::x_list, all), ReferenceList(false, all));
-    EXPECT_EQ(Copy(CopyForm::hex, all).substr(0x9A * 2, 4), "9A9B");
-}
