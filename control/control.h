@@ -18,7 +18,14 @@ struct Control : pm::View {
     HFONT fonts[PM_FONTS];
     HWND find_dialog;
     HWND select_dialog;
+    // Find: the search state of this control's own Find dialog, so that a
+    // search never continues behind another document's hit.
+    pm::u32 find_mode;        // 1 UTF-8, 2 UTF-16, 3 HEX
+    pm::u32 find_next_start;  // data index where the next search begins
     bool back_transparent;    // background mode of the back buffer already set
+
+    // Mouse and keys.
+    bool press_on_header;     // the running press began above the rows
 
     HWND hwnd() const { return static_cast<HWND>(window); }
 };
@@ -76,6 +83,9 @@ void BuildMenus(Control* c);
 void DestroyMenus(Control* c);
 void OnRButtonUp(Control* c);
 void OnCommand(Control* c, WPARAM wp);
+
+// clipboard.cpp: one of the six copy commands of the Copy submenu.
+void CopyToClipboard(Control* c, unsigned command);
 
 // find.cpp, select.cpp
 void ShowFindDialog(Control* c);

@@ -6,6 +6,18 @@
 
 namespace pm {
 
+std::uint8_t* default_snapshot_allocator(std::uint32_t length) {
+    return new (std::nothrow) std::uint8_t[length];
+}
+
+static SnapshotAllocator allocate_snapshot = default_snapshot_allocator;
+
+SnapshotAllocator set_snapshot_allocator(SnapshotAllocator allocator) {
+    SnapshotAllocator old = allocate_snapshot;
+    allocate_snapshot = allocator ? allocator : default_snapshot_allocator;
+    return old;
+}
+
 bool History::start() {
     discard();
     current_ = new (std::nothrow) HistoryRecord{};
@@ -14,7 +26,32 @@ bool History::start() {
     return current_ != nullptr;
 }
 
+void History::drop_spare() {
+    if (!spare_) return;
+    delete[] spare_->snapshot;
+    delete spare_;
+    spare_ = nullptr;
+}
+
+bool History::reserve(std::uint32_t length) {
+    if (!current_ || length == 0) return false;
+    if (spare_ && spare_->length == length) return true;
+    drop_spare();
+    auto* snapshot = allocate_snapshot(length);
+    if (!snapshot) return false;
+    auto* n = new (std::nothrow) HistoryRecord{};
+    if (!n) {
+        delete[] snapshot;
+        return false;
+    }
+    n->snapshot = snapshot;
+    n->length = length;
+    spare_ = n;
+    return true;
+}
+
 void History::discard() {
+    drop_spare();
     if (!current_) {
         can_undo = can_redo = 0;
         return;
@@ -33,16 +70,22 @@ void History::discard() {
 
 bool History::record(std::uint8_t* position, std::uint32_t length) {
     if (!current_ || !position || length == 0) return false;
-    auto* snapshot = new (std::nothrow) std::uint8_t[length];
-    if (!snapshot) return false;
-    auto* n = new (std::nothrow) HistoryRecord{};
-    if (!n) {
-        delete[] snapshot;
-        return false;
+    HistoryRecord* n;
+    if (spare_ && spare_->length == length) {
+        n = spare_;
+        spare_ = nullptr;
+    } else {
+        auto* snapshot = allocate_snapshot(length);
+        if (!snapshot) return false;
+        n = new (std::nothrow) HistoryRecord{};
+        if (!n) {
+            delete[] snapshot;
+            return false;
+        }
+        n->snapshot = snapshot;
+        n->length = length;
     }
-    std::memcpy(snapshot, position, length);
-    n->snapshot = snapshot;
-    n->length = length;
+    std::memcpy(n->snapshot, position, length);
     n->position = position;
     n->older = current_;
     n->newer = current_->newer;

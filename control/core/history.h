@@ -14,6 +14,12 @@ struct HistoryRecord {
     HistoryRecord* older;
 };
 
+// Source of snapshot blocks (freed with delete[]). Replaceable so that tests
+// can make an allocation fail; returns null when out of memory.
+using SnapshotAllocator = std::uint8_t* (*)(std::uint32_t length);
+SnapshotAllocator set_snapshot_allocator(SnapshotAllocator allocator);
+std::uint8_t* default_snapshot_allocator(std::uint32_t length);
+
 class History {
 public:
     History() = default;
@@ -32,6 +38,11 @@ public:
     // and makes it current. Returns false, changing nothing, when there is
     // no history or the copy cannot be allocated.
     bool record(std::uint8_t* position, std::uint32_t length);
+    // Allocates ahead the record and snapshot block that the next record()
+    // of length bytes will use, so that an edit can be refused before it
+    // changes a byte rather than be left without its after-snapshot.
+    // Returns false when there is no history or no memory.
+    bool reserve(std::uint32_t length);
     // Takes back the newest record made by record(): copies its snapshot
     // into the data, unlinks and frees it, and restores the flags as they
     // were before it. Used when an edit cannot be completed.
@@ -47,7 +58,10 @@ public:
     const HistoryRecord* current() const { return current_; }
 
 private:
+    void drop_spare();
+
     HistoryRecord* current_ = nullptr;
+    HistoryRecord* spare_ = nullptr;  // from reserve(), not linked
     std::uint32_t saved_can_undo_ = 0;
 };
 

@@ -209,7 +209,7 @@ private:
 
 TEST(Storm, RandomMessagesNeverCrashOrWriteOutsideTheEdit) {
     const unsigned seed = EnvNumber("PELOMAR_STORM_SEED", std::random_device{}());
-    const unsigned steps = EnvNumber("PELOMAR_STORM_STEPS", 40000);
+    const unsigned steps = EnvNumber("PELOMAR_STORM_STEPS", 34000);
     RecordProperty("seed", std::to_string(seed));
     std::printf("storm seed %u, %u messages per control (PELOMAR_STORM_SEED=%u to replay)\n",
                 seed, steps, seed);

@@ -1,0 +1,20 @@
+// Typing: a hex digit or a character written over the edit range (the
+// selection, or the caret's byte), bracketed by undo snapshots.
+#pragma once
+#include "control/core/view.h"
+
+namespace pm {
+
+struct TypeOutcome {
+    bool changed;       // bytes were written
+    bool full_repaint;  // the caller repaints the whole window
+    bool advance;       // the caller steps on like an unshifted Right key
+};
+
+// Types the low byte of ch into the active view. Writes nothing at all when
+// typing is blocked (read-only 1, Ctrl held, no block of the host's
+// attached, no byte at the caret, a non-digit in the hex view) or when an
+// undo snapshot cannot be allocated.
+TypeOutcome type_char(View& v, u32 ch);
+
+}  // namespace pm

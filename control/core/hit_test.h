@@ -1,0 +1,35 @@
+// Mouse geometry: which view and which byte lie under a point, and where a
+// scroll-bar request takes the first visible line.
+#pragma once
+#include "control/core/view.h"
+
+namespace pm {
+
+struct Hit {
+    u32 view;    // hex_view or text_view
+    u32 offset;  // limited to 0..data size
+};
+
+// x and y are client coordinates read as unsigned 16-bit numbers. Returns
+// false for a point over the offset column. A point on the space after a
+// byte's two hex digits belongs to the next byte; columns are not limited to
+// the line, so a point right of a row lands on a later line.
+bool hit_test(const View& v, u32 x, u32 y, Hit* hit);
+
+// True when y lies above the rows: on the header, or above the window (a
+// negative y read as a large 16-bit number).
+bool above_rows(const View& v, u32 y);
+
+// Scroll-bar codes, numbered as the window system numbers them.
+enum ScrollCode : u32 {
+    scroll_line_up = 0, scroll_line_down = 1, scroll_page_up = 2, scroll_page_down = 3,
+    scroll_thumb_position = 4, scroll_thumb_track = 5, scroll_top = 6, scroll_bottom = 7,
+};
+
+// The new scroll position for code, given the position, the page (rows),
+// the maximum (last line) and the 32-bit track position. Returns false when
+// nothing is to happen: an unknown code, no change, or a position that
+// would show rows past the last line.
+bool scroll_target(u32 code, u32 position, u32 page, u32 maximum, i32 track, u32* target);
+
+}  // namespace pm

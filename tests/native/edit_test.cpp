@@ -1,0 +1,233 @@
+// Typing into the edit range: bytes, nibble phases, snapshots, and the
+// cases where nothing may be written.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "control/core/edit.h"
+#include "control/core/layout.h"
+#include "control/core/navigate.h"
+
+using namespace pm;
+
+namespace {
+
+// A view over bytes it owns, 16 per line, with a started history.
+struct Editor : View {
+    std::vector<u8> bytes;
+    explicit Editor(std::vector<u8> b, u32 view = hex_view) : bytes(std::move(b)) {
+        data = bytes.empty() ? nullptr : bytes.data();
+        data_size = u32(bytes.size());
+        own_data = true;
+        bytes_per_line = 16;
+        rows = 25;
+        last_line = last_line_for(data_size, 16);
+        active_view = view;
+        history.start();
+    }
+    // What the window does with a character: type, then step on.
+    TypeOutcome Type(char ch) {
+        const TypeOutcome out = type_char(*this, u8(ch));
+        if (out.advance) navigate(*this, key_right, false);
+        return out;
+    }
+    void TypeAll(const std::string& s) {
+        for (char ch : s) Type(ch);
+    }
+};
+
+}  // namespace
+
+TEST(Edit, TwoDigitsReplaceAByteAndStepOn) {
+    Editor e({0x41, 0x42, 0x43});
+    e.Type('7');
+    EXPECT_EQ(e.bytes, (std::vector<u8>{0x71, 0x42, 0x43}));
+    EXPECT_EQ(e.caret, 0u);
+    EXPECT_EQ(e.nibble_phase, 1u);
+    e.Type('F');
+    EXPECT_EQ(e.bytes, (std::vector<u8>{0x7F, 0x42, 0x43}));
+    EXPECT_EQ(e.caret, 1u);
+    EXPECT_EQ(e.anchor, 1u);
+    EXPECT_EQ(e.nibble_phase, 0u);
+}
+
+TEST(Edit, DigitsFillASelectionAndKeepIt) {
+    Editor e({0x00, 0x11, 0x22, 0x33});
+    e.anchor = 1;
+    e.caret = 3;
+    e.TypeAll("AB");
+    EXPECT_EQ(e.bytes, (std::vector<u8>{0x00, 0xAB, 0xAB, 0x33}));
+    EXPECT_EQ(e.anchor, 1u);
+    EXPECT_EQ(e.caret, 3u);
+    EXPECT_EQ(e.nibble_phase, 0u);
+}
+
+TEST(Edit, LowerCaseDigitsCountAndOtherCharactersDoNot) {
+    Editor e({0x00, 0x00});
+    e.TypeAll("g z-c");
+    EXPECT_EQ(e.bytes[0], 0xC0);
+    e.Type('e');
+    EXPECT_EQ(e.bytes[0], 0xCE);
+    EXPECT_EQ(e.caret, 1u);
+}
+
+TEST(Edit, TextViewWritesEveryCodeAndSteps) {
+    Editor e({0, 0, 0, 0}, text_view);
+    e.Type('A');
+    EXPECT_EQ(e.bytes, (std::vector<u8>{0x41, 0, 0, 0}));
+    EXPECT_EQ(e.caret, 1u);
+    EXPECT_FALSE(e.has_selection());
+    e.Type('\b');
+    e.Type('\r');
+    e.Type(char(0xE9));
+    EXPECT_EQ(e.bytes, (std::vector<u8>{0x41, 0x08, 0x0D, 0xE9}));
+    EXPECT_EQ(e.caret, 4u);
+}
+
+TEST(Edit, TextViewCharacterFillsASelection) {
+    Editor e({1, 2, 3, 4, 5, 6}, text_view);
+    e.anchor = 5;
+    e.caret = 0;
+    const TypeOutcome out = e.Type('x');
+    EXPECT_TRUE(out.full_repaint);
+    EXPECT_EQ(e.bytes, (std::vector<u8>{'x', 'x', 'x', 'x', 'x', 6}));
+    EXPECT_EQ(e.caret, 0u);
+    EXPECT_EQ(e.anchor, 5u);
+    // Two 5-byte snapshots; one undo restores all five.
+    EXPECT_EQ(e.history.current()->length, 5u);
+    EXPECT_TRUE(e.history.undo());
+    EXPECT_EQ(e.bytes, (std::vector<u8>{1, 2, 3, 4, 5, 6}));
+}
+
+TEST(Edit, NothingIsWrittenWhereTypingIsBlocked) {
+    struct Block {
+        const char* name;
+        void (*set)(Editor&);
+    };
+    const Block blocks[] = {
+        {"read-only 1", [](Editor& e) { e.read_only = 1; }},
+        {"ctrl held", [](Editor& e) { e.control_down = 1; }},
+        {"placeholder shown", [](Editor& e) { e.own_data = false; }},
+        {"caret at the end", [](Editor& e) { e.anchor = e.caret = e.data_size; }},
+        {"selection past the data", [](Editor& e) { e.anchor = 1; e.caret = e.data_size + 3; }},
+    };
+    for (const Block& b : blocks) {
+        for (u32 view : {u32(hex_view), u32(text_view)}) {
+            SCOPED_TRACE(std::string(b.name) + (view ? " text" : " hex"));
+            Editor e({0x10, 0x20, 0x30}, view);
+            b.set(e);
+            EXPECT_FALSE(e.Type('5').changed);
+            EXPECT_EQ(e.bytes, (std::vector<u8>{0x10, 0x20, 0x30}));
+            EXPECT_EQ(e.history.can_undo, 0u);
+            EXPECT_EQ(e.recency_count, 0u);
+        }
+    }
+}
+
+TEST(Edit, ReadOnlyTwoStillTypes) {
+    Editor e({0x10});
+    e.read_only = 2;
+    e.TypeAll("99");
+    EXPECT_EQ(e.bytes[0], 0x99);
+}
+
+TEST(Edit, EmptyDataTakesNoKeystroke) {
+    Editor e({});
+    for (char ch : std::string("0aZ\r")) {
+        EXPECT_FALSE(e.Type(ch).changed);
+        e.active_view ^= 1;
+    }
+    EXPECT_EQ(e.caret, 0u);
+}
+
+TEST(Edit, HexUndoRedoWalksThroughTheHighNibble) {
+    Editor e({0x00});
+    e.TypeAll("41");
+    EXPECT_EQ(e.bytes[0], 0x41);
+    e.history.undo();
+    EXPECT_EQ(e.bytes[0], 0x40);
+    e.history.undo();
+    EXPECT_EQ(e.bytes[0], 0x00);
+    EXPECT_EQ(e.history.can_undo, 0u);
+    EXPECT_FALSE(e.history.undo());
+    e.history.redo();
+    EXPECT_EQ(e.bytes[0], 0x40);
+    e.history.redo();
+    EXPECT_EQ(e.bytes[0], 0x41);
+}
+
+TEST(Edit, UndoBetweenTheDigitsKeepsThePhase) {
+    Editor e({0x12, 0x34});
+    e.Type('9');
+    EXPECT_EQ(e.bytes[0], 0x92);
+    e.history.undo();
+    EXPECT_EQ(e.bytes[0], 0x12);
+    EXPECT_EQ(e.nibble_phase, 1u);
+    e.Type('C');
+    EXPECT_EQ(e.bytes[0], 0x1C);
+    EXPECT_EQ(e.caret, 1u);
+    e.history.undo();
+    EXPECT_EQ(e.bytes[0], 0x12);
+}
+
+TEST(Edit, TextViewAfterAHalfTypedHexByteStillRecordsTheBytesBefore) {
+    Editor e({0x12, 0x34});
+    e.Type('9');             // hex, high nibble of byte 0
+    e.active_view = text_view;
+    e.anchor = e.caret = 1;  // caret placed without resetting the phase
+    e.Type('z');
+    EXPECT_EQ(e.bytes, (std::vector<u8>{0x92, 'z'}));
+    EXPECT_EQ(e.nibble_phase, 0u);
+    EXPECT_TRUE(e.history.undo());
+    EXPECT_EQ(e.bytes, (std::vector<u8>{0x92, 0x34}));
+}
+
+TEST(Edit, RecencyListsEveryWrittenByte) {
+    Editor e(std::vector<u8>(40, 0), text_view);
+    e.anchor = 3;
+    e.caret = 6;
+    e.Type('q');
+    ASSERT_EQ(e.recency_count, 3u);
+    EXPECT_EQ(e.recency[0], 5u);
+    EXPECT_EQ(e.recency[2], 3u);
+}
+
+namespace {
+int g_left = 0;
+u8* Limited(u32 n) {
+    if (g_left-- <= 0) return nullptr;
+    return default_snapshot_allocator(n);
+}
+}  // namespace
+
+TEST(Edit, AnEditWhoseSnapshotCannotBeAllocatedWritesNothing) {
+    // Fail the first, then the second snapshot of the keystroke, in both
+    // views and both phases.
+    for (int allowed : {0, 1}) {
+        for (u32 view : {u32(hex_view), u32(text_view)}) {
+            for (u32 phase : {0u, 1u}) {
+                if (view == text_view && phase == 1) continue;
+                if (allowed >= (phase == 0 ? 2 : 1)) continue;  // enough to succeed
+                SCOPED_TRACE("allowed " + std::to_string(allowed) + " view " + std::to_string(view) +
+                             " phase " + std::to_string(phase));
+                Editor e({0x11, 0x22, 0x33, 0x44}, view);
+                e.anchor = 0;
+                e.caret = 3;
+                e.nibble_phase = phase;
+                const unsigned undo_before = e.history.can_undo;
+                const pm::HistoryRecord* current = e.history.current();
+                g_left = allowed;
+                SnapshotAllocator old = set_snapshot_allocator(Limited);
+                const TypeOutcome out = e.Type('7');
+                set_snapshot_allocator(old);
+                EXPECT_FALSE(out.changed);
+                EXPECT_EQ(e.bytes, (std::vector<u8>{0x11, 0x22, 0x33, 0x44}));
+                EXPECT_EQ(e.nibble_phase, phase);
+                EXPECT_EQ(e.history.can_undo, undo_before);
+                EXPECT_EQ(e.history.current(), current);
+                EXPECT_EQ(e.recency_count, 0u);
+            }
+        }
+    }
+}

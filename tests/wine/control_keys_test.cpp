@@ -1,0 +1,318 @@
+// Caret keys and typing through real windows: bytes, caret, selection and
+// scroll position after WM_KEYDOWN and WM_CHAR.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "support/edit_support.h"
+
+using wt::ControlWindow;
+using wt::Key;
+using wt::StateOf;
+using Bytes = std::vector<std::uint8_t>;
+
+namespace {
+
+int ScrollPos(HWND hwnd) {
+    SCROLLINFO si{};
+    si.cbSize = sizeof(si);
+    si.fMask = SIF_POS;
+    GetScrollInfo(hwnd, SB_VERT, &si);
+    return si.nPos;
+}
+
+void ClickText(ControlWindow& w, int row, int column) {
+    wt::Cells cells(int(StateOf(w.hwnd())->bytes_per_line));
+    wt::Click(w.hwnd(), cells.text(row, column));
+}
+
+}  // namespace
+
+TEST(Typing, TwoHexDigitsOverwriteAByteAndStepOn) {
+    ControlWindow w;
+    w.SetData({0x41, 0x42, 0x43});
+    wt::Chars(w.hwnd(), "7");
+    EXPECT_EQ(w.data(), (Bytes{0x71, 0x42, 0x43}));
+    EXPECT_EQ(StateOf(w.hwnd())->caret, 0u);
+    EXPECT_EQ(w.Send(PM_CANUNDO), 1);
+    wt::Chars(w.hwnd(), "F");
+    EXPECT_EQ(w.data(), (Bytes{0x7F, 0x42, 0x43}));
+    EXPECT_EQ(StateOf(w.hwnd())->caret, 1u);
+}
+
+TEST(Typing, FirstDigitThenDownWritesTheHighNibbleBelow) {
+    ControlWindow w;
+    w.SetData(Bytes(64, 0x00));
+    const pm::u32 bpl = StateOf(w.hwnd())->bytes_per_line;
+    wt::Chars(w.hwnd(), "3");
+    Key(w.hwnd(), VK_DOWN);
+    wt::Chars(w.hwnd(), "9");
+    EXPECT_EQ(w.data()[0], 0x30);
+    EXPECT_EQ(w.data()[bpl], 0x90);
+}
+
+TEST(Typing, DigitsFillASelectedRange) {
+    ControlWindow w;
+    w.SetData({0x00, 0x11, 0x22, 0x33});
+    w.Send(PM_SELECTRANGE, 1, 3);
+    wt::Chars(w.hwnd(), "AB");
+    EXPECT_EQ(w.data(), (Bytes{0x00, 0xAB, 0xAB, 0x33}));
+    EXPECT_EQ(StateOf(w.hwnd())->anchor, 1u);
+    EXPECT_EQ(StateOf(w.hwnd())->caret, 3u);
+}
+
+TEST(Typing, TextViewTakesShiftedLettersAndControlCharacters) {
+    ControlWindow w;
+    w.SetData({0x00, 0x00, 0x00, 0x00});
+    ClickText(w, 0, 0);
+    ASSERT_EQ(StateOf(w.hwnd())->active_view, 1u);
+    wt::SetModifiers(true, false);
+    SendMessageA(w.hwnd(), WM_KEYDOWN, 'A', 1);
+    SendMessageA(w.hwnd(), WM_CHAR, 'A', 1);
+    wt::SetModifiers(false, false);
+    EXPECT_EQ(w.data(), (Bytes{0x41, 0x00, 0x00, 0x00}));
+    EXPECT_EQ(StateOf(w.hwnd())->caret, 1u);
+    EXPECT_EQ(StateOf(w.hwnd())->anchor, 1u);
+    Key(w.hwnd(), VK_BACK);
+    wt::Chars(w.hwnd(), "\b\r");
+    EXPECT_EQ(w.data(), (Bytes{0x41, 0x08, 0x0D, 0x00}));
+}
+
+TEST(Typing, ReadOnlyBlocksTypingButNotUndo) {
+    ControlWindow w;
+    w.SetData({0x10, 0x20});
+    wt::Chars(w.hwnd(), "55");
+    w.Send(PM_SETREADONLY, 1);
+    wt::Chars(w.hwnd(), "99");
+    EXPECT_EQ(w.data(), (Bytes{0x55, 0x20}));
+    Key(w.hwnd(), 'Z', false, true);
+    EXPECT_EQ(w.data()[0], 0x50);
+    Key(w.hwnd(), 'Y', false, true);
+    EXPECT_EQ(w.data()[0], 0x55);
+    w.Send(PM_SETREADONLY, 2);
+    Key(w.hwnd(), VK_LEFT);
+    wt::Chars(w.hwnd(), "77");
+    EXPECT_EQ(w.data()[0], 0x77);
+}
+
+TEST(Typing, CharacterWithCtrlHeldWritesNothing) {
+    ControlWindow w;
+    w.SetData({0x10});
+    wt::SetModifiers(false, true);
+    SendMessageA(w.hwnd(), WM_KEYDOWN, 'A', 1);
+    SendMessageA(w.hwnd(), WM_CHAR, 0x01, 1);
+    SendMessageA(w.hwnd(), WM_CHAR, 'a', 1);
+    wt::SetModifiers(false, false);
+    EXPECT_EQ(w.data()[0], 0x10);
+}
+
+TEST(Typing, AltGrCharactersAreTyped) {
+    ControlWindow w;
+    w.SetData({0x10, 0x20});
+    w.Send(PM_SELECTRANGE, 0, 0);
+    BYTE ks[256];
+    GetKeyboardState(ks);
+    ks[VK_CONTROL] = ks[VK_LCONTROL] = ks[VK_MENU] = ks[VK_RMENU] = 0x80;
+    SetKeyboardState(ks);
+    SendMessageA(w.hwnd(), WM_KEYDOWN, 'Q', 1);  // AltGr+Q gives '@' on a German layout
+    SendMessageA(w.hwnd(), WM_CHAR, 'a', 1);     // a hex digit in the hex view
+    wt::SetModifiers(false, false);
+    ks[VK_MENU] = ks[VK_RMENU] = 0;
+    SetKeyboardState(ks);
+    wt::SetModifiers(false, false);
+    EXPECT_EQ(w.data()[0], 0xA0) << "Ctrl with Alt is AltGr: its characters are typed";
+}
+
+TEST(Typing, AtTheEndPositionWritesNothing) {
+    ControlWindow w;
+    w.SetData({0x01, 0x02});
+    Key(w.hwnd(), VK_RIGHT);
+    Key(w.hwnd(), VK_RIGHT);
+    EXPECT_EQ(StateOf(w.hwnd())->caret, 2u);
+    Key(w.hwnd(), VK_RIGHT);
+    EXPECT_EQ(StateOf(w.hwnd())->caret, 2u);
+    wt::Chars(w.hwnd(), "FF");
+    EXPECT_EQ(w.data(), (Bytes{0x01, 0x02}));
+    EXPECT_EQ(w.Send(PM_CANUNDO), 0);
+}
+
+TEST(Typing, PlaceholderIsNeverWritten) {
+    ControlWindow w;
+    const Control* c = StateOf(w.hwnd());
+    const std::uint8_t* placeholder = c->data;
+    ASSERT_EQ(placeholder[0], 0x0D);
+    wt::Chars(w.hwnd(), "12");
+    ClickText(w, 0, 0);
+    wt::Chars(w.hwnd(), "x");
+    EXPECT_EQ(placeholder[0], 0x0D);
+    // Given back the placeholder, the control no longer walks the old history.
+    w.SetData({0x00, 0x00});
+    wt::Chars(w.hwnd(), "ab");
+    ASSERT_EQ(w.data()[0], 'a');
+    w.Send(PM_PLACEHOLDER);
+    w.data()[0] = 0x77;
+    w.Send(PM_UNDO);
+    Key(w.hwnd(), 'Z', false, true);
+    w.Send(PM_REDO);
+    wt::Chars(w.hwnd(), "c");
+    EXPECT_EQ(w.data(), (Bytes{0x77, 'b'}));
+    EXPECT_EQ(StateOf(w.hwnd())->data[0], 0x0D);
+}
+
+TEST(Typing, EmptyDataTakesNoKeyAndNoCharacter) {
+    ControlWindow w;
+    Bytes guard = {0xAA, 0xBB};
+    w.Send(PM_SETDATA, reinterpret_cast<WPARAM>(guard.data()), 0);
+    const WPARAM keys[] = {VK_RIGHT, VK_LEFT, VK_UP, VK_DOWN, VK_HOME, VK_END, VK_PRIOR, VK_NEXT};
+    for (WPARAM k : keys) {
+        Key(w.hwnd(), k);
+        Key(w.hwnd(), k, true);
+        wt::Chars(w.hwnd(), "5a");
+    }
+    const Control* c = StateOf(w.hwnd());
+    EXPECT_EQ(c->caret, 0u);
+    EXPECT_EQ(c->anchor, 0u);
+    EXPECT_EQ(c->first_visible_line, 0u);
+    EXPECT_EQ(guard, (Bytes{0xAA, 0xBB}));
+    EXPECT_EQ(w.Send(PM_CANUNDO), 0);
+}
+
+TEST(Keys, ShiftRightSelectsAndLeftCollapses) {
+    ControlWindow w;
+    w.SetData(Bytes(100, 0));
+    w.Send(PM_SELECTRANGE, 5, 5);
+    for (int i = 0; i < 3; ++i) Key(w.hwnd(), VK_RIGHT, true);
+    EXPECT_EQ(StateOf(w.hwnd())->anchor, 5u);
+    EXPECT_EQ(StateOf(w.hwnd())->caret, 8u);
+    Key(w.hwnd(), VK_LEFT);
+    EXPECT_EQ(StateOf(w.hwnd())->anchor, 7u);
+    EXPECT_EQ(StateOf(w.hwnd())->caret, 7u);
+}
+
+TEST(Keys, ShiftHomeEndAndTheLastLine) {
+    ControlWindow w;
+    w.SetData(Bytes(100, 0));
+    const pm::u32 bpl = StateOf(w.hwnd())->bytes_per_line;
+    w.Send(PM_SELECTRANGE, bpl + 4, bpl + 5);
+    Key(w.hwnd(), VK_HOME, true);
+    EXPECT_EQ(StateOf(w.hwnd())->anchor, bpl + 4);
+    EXPECT_EQ(StateOf(w.hwnd())->caret, bpl);
+    const pm::u32 last_line_start = 99 / bpl * bpl;
+    w.Send(PM_SELECTRANGE, last_line_start, last_line_start);
+    Key(w.hwnd(), VK_END);
+    EXPECT_EQ(StateOf(w.hwnd())->caret, 99u);
+}
+
+TEST(Keys, PageDownOnDataThatFits) {
+    ControlWindow w;
+    w.SetData(Bytes(100, 0));
+    const pm::u32 bpl = StateOf(w.hwnd())->bytes_per_line;
+    Key(w.hwnd(), VK_RIGHT);
+    Key(w.hwnd(), VK_NEXT);
+    const pm::u32 last = 99 / bpl;
+    const pm::u32 want = last * bpl + 1 <= 99 ? last * bpl + 1 : 99;
+    EXPECT_EQ(StateOf(w.hwnd())->caret, want);
+    EXPECT_EQ(StateOf(w.hwnd())->first_visible_line, 0u);
+    EXPECT_EQ(ScrollPos(w.hwnd()), 0);
+}
+
+TEST(Keys, PagesAndLinesScrollLongData) {
+    ControlWindow w;
+    w.SetData(Bytes(100000, 0));
+    const Control* c = StateOf(w.hwnd());
+    const pm::u32 bpl = c->bytes_per_line, rows = c->rows;
+    Key(w.hwnd(), VK_NEXT);
+    EXPECT_EQ(c->caret, bpl * rows);
+    EXPECT_EQ(c->first_visible_line, rows);
+    EXPECT_EQ(ScrollPos(w.hwnd()), int(rows));
+    Key(w.hwnd(), VK_PRIOR);
+    EXPECT_EQ(c->caret, 0u);
+    EXPECT_EQ(c->first_visible_line, 0u);
+    // Down from the last visible row scrolls one line.
+    for (pm::u32 i = 0; i < rows; ++i) Key(w.hwnd(), VK_DOWN);
+    EXPECT_EQ(c->caret, bpl * rows);
+    EXPECT_EQ(c->first_visible_line, 1u);
+    EXPECT_EQ(ScrollPos(w.hwnd()), 1);
+    // Right in the last cell of the view scrolls; Left on the first byte.
+    Key(w.hwnd(), VK_END);
+    Key(w.hwnd(), VK_RIGHT);
+    EXPECT_EQ(c->first_visible_line, 2u);
+    w.Send(PM_SELECTRANGE, 2 * bpl, 2 * bpl);
+    Key(w.hwnd(), VK_LEFT);
+    EXPECT_EQ(c->first_visible_line, 1u);
+    // Page Down near the end shows the last page and the bar follows.
+    const pm::u32 from = (c->last_line - 2) * bpl + 3;
+    w.Send(PM_SELECTRANGE, from, from);
+    Key(w.hwnd(), VK_NEXT);
+    EXPECT_EQ(c->caret, std::min<pm::u32>(c->last_line * bpl + 3, 99999));
+    EXPECT_EQ(c->first_visible_line, c->last_line - rows + 1);
+    EXPECT_EQ(ScrollPos(w.hwnd()), int(c->last_line - rows + 1));
+}
+
+TEST(Keys, UpFromAboveTheViewScrollsOneLineAtATime) {
+    ControlWindow w;
+    w.SetData(Bytes(100000, 0));
+    const Control* c = StateOf(w.hwnd());
+    const pm::u32 bpl = c->bytes_per_line;
+    w.Send(PM_SELECTRANGE, 3 * bpl, 3 * bpl);
+    w.Send(WM_VSCROLL, SB_PAGEDOWN);
+    w.Send(WM_VSCROLL, SB_PAGEDOWN);
+    const pm::u32 top = c->first_visible_line;
+    Key(w.hwnd(), VK_UP);
+    EXPECT_EQ(c->first_visible_line, top - 1);
+    EXPECT_EQ(c->caret, 2 * bpl);
+    Key(w.hwnd(), VK_RIGHT);  // out of view: no scroll
+    EXPECT_EQ(c->first_visible_line, top - 1);
+}
+
+TEST(Keys, UndoRedoByCtrlKeys) {
+    ControlWindow w;
+    w.SetData({0x00});
+    Key(w.hwnd(), 'Z', false, true);  // nothing to undo
+    EXPECT_EQ(w.data()[0], 0x00);
+    wt::Chars(w.hwnd(), "41");
+    Key(w.hwnd(), 'Z', false, true);
+    EXPECT_EQ(w.data()[0], 0x40);
+    Key(w.hwnd(), 'Z', false, true);
+    EXPECT_EQ(w.data()[0], 0x00);
+    EXPECT_EQ(w.Send(PM_CANUNDO), 0);
+    Key(w.hwnd(), 'Z');  // without Ctrl: not an undo
+    Key(w.hwnd(), 'Y', false, true);
+    EXPECT_EQ(w.data()[0], 0x40);
+    Key(w.hwnd(), 'Y', false, true);
+    EXPECT_EQ(w.data()[0], 0x41);
+    EXPECT_EQ(w.Send(PM_CANREDO), 0);
+    // Undo keeps the caret where it is.
+    EXPECT_EQ(StateOf(w.hwnd())->caret, 1u);
+}
+
+TEST(Keys, TabMovesTheFocusToTheNextControl) {
+    ControlWindow w;
+    HWND second = CreateWindowExA(0, PELOMAR_CLASS, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0, 100, 100,
+                                  w.parent(), nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(second, nullptr);
+    SetFocus(w.hwnd());
+    ASSERT_EQ(GetFocus(), w.hwnd());
+    Key(w.hwnd(), VK_TAB);
+    EXPECT_EQ(GetFocus(), second);
+    Key(second, VK_TAB, true);
+    EXPECT_EQ(GetFocus(), w.hwnd());
+}
+
+TEST(Keys, RecencyListKeepsTheNewestTwentyFour) {
+    ControlWindow w;
+    w.SetData(Bytes(40, 0));
+    ClickText(w, 0, 0);
+    std::string text(25, 'q');
+    wt::Chars(w.hwnd(), text.c_str());
+    const Control* c = StateOf(w.hwnd());
+    ASSERT_EQ(c->recency_count, 24u);
+    EXPECT_EQ(c->recency[0], 24u);
+    EXPECT_EQ(c->recency[23], 1u);
+    Key(w.hwnd(), VK_HOME);
+    Key(w.hwnd(), VK_RIGHT);
+    Key(w.hwnd(), VK_RIGHT);
+    wt::Chars(w.hwnd(), "r");  // offset 2, already listed: keeps its place
+    EXPECT_EQ(c->recency[0], 24u);
+    EXPECT_EQ(c->recency[22], 2u);
+}
