@@ -116,7 +116,16 @@ file(GLOB WINE_BENCH_SOURCES CONFIGURE_DEPENDS bench/wine/*_bench.cpp)
 if(PELOMAR_TESTS)
   foreach(src ${WINE_BENCH_SOURCES})
     get_filename_component(name ${src} NAME_WE)
-    add_executable(${name} ${src})
+    # host_*_bench.cpp drive the host's own code, like host_*_test.cpp.
+    if(name MATCHES "^host_")
+      if(NOT HOST_SOURCES)
+        continue()
+      endif()
+      add_executable(${name} ${src} host/host.rc)
+      target_link_libraries(${name} PRIVATE pelomar_host)
+    else()
+      add_executable(${name} ${src})
+    endif()
     target_compile_options(${name} PRIVATE ${WARNINGS} -O2)
     # Large-address-aware, so that a 1 GiB file view finds room to map.
     target_link_options(${name} PRIVATE -static -static-libgcc -static-libstdc++

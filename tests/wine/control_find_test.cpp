@@ -15,6 +15,23 @@ using Range = std::pair<int, int>;
 
 namespace {
 
+// One control of a dialog template: id, text and rectangle in dialog units.
+struct TemplateItem {
+    int id;
+    const char* text;
+    int x, y, cx, cy;
+};
+
+template <size_t N> void ExpectControls(HWND dlg, const TemplateItem (&items)[N]) {
+    for (const TemplateItem& c : items) {
+        HWND h = GetDlgItem(dlg, c.id);
+        ASSERT_NE(h, nullptr) << c.id;
+        EXPECT_EQ(mt::Text(h), c.text) << c.id;
+        RECT want = mt::DialogUnits(dlg, c.x, c.y, c.cx, c.cy), got = mt::ChildRect(dlg, c.id);
+        EXPECT_TRUE(EqualRect(&want, &got)) << c.id;
+    }
+}
+
 HWND OpenFind(const ControlWindow& w) {
     w.Send(WM_COMMAND, PMC_FIND);
     return mt::ThreadDialog("Find");
@@ -77,11 +94,7 @@ TEST(FindDialog, TemplateAndFirstState) {
     EXPECT_EQ(alpha, 255);
     EXPECT_EQ(flags, DWORD(LWA_ALPHA));
 
-    const struct {
-        int id;
-        const char* text;
-        int x, y, cx, cy;
-    } controls[] = {
+    const TemplateItem controls[] = {
         {701, "", 4, 4, 108, 12},
         {702, "UTF-8", 4, 20, 35, 10},
         {703, "UTF-16", 42, 20, 39, 10},
@@ -91,13 +104,7 @@ TEST(FindDialog, TemplateAndFirstState) {
         {706, "Find Next", 119, 4, 43, 12},
         {708, "Cancel", 119, 19, 43, 12},
     };
-    for (const auto& c : controls) {
-        HWND h = GetDlgItem(dlg, c.id);
-        ASSERT_NE(h, nullptr) << c.id;
-        EXPECT_EQ(mt::Text(h), c.text) << c.id;
-        RECT want = mt::DialogUnits(dlg, c.x, c.y, c.cx, c.cy), got = mt::ChildRect(dlg, c.id);
-        EXPECT_TRUE(EqualRect(&want, &got)) << c.id;
-    }
+    ExpectControls(dlg, controls);
     EXPECT_EQ(GetWindowLongA(GetDlgItem(dlg, 702), GWL_STYLE) & 0x0F, BS_RADIOBUTTON);
     EXPECT_EQ(GetWindowLongA(GetDlgItem(dlg, 705), GWL_STYLE) & 0x0F, BS_AUTOCHECKBOX);
     EXPECT_EQ(GetWindowLongA(GetDlgItem(dlg, 706), GWL_STYLE) & 0x0F, BS_PUSHBUTTON);
@@ -331,11 +338,7 @@ TEST(SelectDialog, TemplateAndFields) {
     EXPECT_TRUE(IsWindowVisible(dlg));
     EXPECT_TRUE(GetWindowLongA(dlg, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
     EXPECT_FALSE(GetWindowLongA(dlg, GWL_EXSTYLE) & WS_EX_LAYERED);
-    const struct {
-        int id;
-        const char* text;
-        int x, y, cx, cy;
-    } controls[] = {
+    const TemplateItem controls[] = {
         {801, "", 62, 4, 56, 13},
         {802, "", 62, 20, 56, 13},
         {803, "Start HEX Offset:", 4, 6, 55, 10},
@@ -343,13 +346,7 @@ TEST(SelectDialog, TemplateAndFields) {
         {805, "OK", 19, 41, 39, 12},
         {806, "Cancel", 66, 41, 39, 12},
     };
-    for (const auto& c : controls) {
-        HWND h = GetDlgItem(dlg, c.id);
-        ASSERT_NE(h, nullptr) << c.id;
-        EXPECT_EQ(mt::Text(h), c.text) << c.id;
-        RECT want = mt::DialogUnits(dlg, c.x, c.y, c.cx, c.cy), got = mt::ChildRect(dlg, c.id);
-        EXPECT_TRUE(EqualRect(&want, &got)) << c.id;
-    }
+    ExpectControls(dlg, controls);
     EXPECT_EQ(GetWindowLongA(GetDlgItem(dlg, 801), GWL_STYLE) & ES_AUTOHSCROLL, 0);
     EXPECT_EQ(GetWindowLongA(GetDlgItem(dlg, 803), GWL_STYLE) & SS_TYPEMASK, SS_RIGHT);
 }

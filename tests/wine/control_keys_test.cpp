@@ -13,13 +13,7 @@ using Bytes = std::vector<std::uint8_t>;
 
 namespace {
 
-int ScrollPos(HWND hwnd) {
-    SCROLLINFO si{};
-    si.cbSize = sizeof(si);
-    si.fMask = SIF_POS;
-    GetScrollInfo(hwnd, SB_VERT, &si);
-    return si.nPos;
-}
+int ScrollPos(HWND hwnd) { return wt::VerticalScroll(hwnd).nPos; }
 
 void ClickText(ControlWindow& w, int row, int column) {
     wt::Cells cells(int(StateOf(w.hwnd())->bytes_per_line));

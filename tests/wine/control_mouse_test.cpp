@@ -12,13 +12,7 @@ using Bytes = std::vector<std::uint8_t>;
 
 namespace {
 
-int ScrollPos(HWND hwnd) {
-    SCROLLINFO si{};
-    si.cbSize = sizeof(si);
-    si.fMask = SIF_POS;
-    GetScrollInfo(hwnd, SB_VERT, &si);
-    return si.nPos;
-}
+int ScrollPos(HWND hwnd) { return wt::VerticalScroll(hwnd).nPos; }
 
 void Down(HWND h, POINT p) { SendMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON, At(p)); }
 void Move(HWND h, POINT p) { SendMessageA(h, WM_MOUSEMOVE, MK_LBUTTON, At(p)); }

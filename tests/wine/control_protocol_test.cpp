@@ -32,13 +32,7 @@ TEST(Library, ControlReportsItsResults) {
 
 namespace {
 
-SCROLLINFO Scroll(HWND h) {
-    SCROLLINFO si{};
-    si.cbSize = sizeof(si);
-    si.fMask = SIF_ALL;
-    GetScrollInfo(h, SB_VERT, &si);
-    return si;
-}
+SCROLLINFO Scroll(HWND h) { return wt::VerticalScroll(h); }
 
 // Outer width of a control whose client area is `client` pixels wide.
 int WithScrollBar(int client) { return client + GetSystemMetrics(SM_CXVSCROLL); }

@@ -55,6 +55,14 @@ SIZE ControlWindow::Client() const {
     return {r.right, r.bottom};
 }
 
+SCROLLINFO VerticalScroll(HWND hwnd) {
+    SCROLLINFO si{};
+    si.cbSize = sizeof(si);
+    si.fMask = SIF_ALL;
+    GetScrollInfo(hwnd, SB_VERT, &si);
+    return si;
+}
+
 void Pump() {
     MSG m;
     while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {

@@ -39,6 +39,9 @@ private:
     std::vector<std::uint8_t> data_;
 };
 
+// The vertical scroll bar's range, page and position.
+SCROLLINFO VerticalScroll(HWND hwnd);
+
 // Dispatches every message waiting for this thread.
 void Pump();
 
