@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "control/core/colour_pass.h"
+#include "control/core/hextext.h"
 #include "control/core/layout.h"
 #include "control/core/paint_runs.h"
 #include "fuzz_input.h"
@@ -17,6 +18,8 @@ using namespace pm;
     } while (0)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static const bool table_built = (build_hex_text(), true);
+    (void)table_built;
     FuzzInput in(data, size);
     View v;
     set_default_colours(v);
@@ -30,6 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const i32 w = in.take<std::int16_t>(), h = in.take<std::int16_t>();
     v.first_visible_line = in.take<u32>();
     compute_size(v, w, h);
+    v.last_line = last_line_for(n, v.bytes_per_line);  // as handing over the data sets it
     if (v.rows > 2048) return 0;  // a taller view than any screen
     if (v.first_visible_line > v.last_line) v.first_visible_line = v.last_line;
     const u32 ends[] = {0, 1, n, n + 1, 0xFFFFFFFF};
