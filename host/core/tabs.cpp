@@ -130,7 +130,10 @@ bool tabs_mouse_move(TabStrip& s, int x, int y) {
         return true;
     }
     if (r >= s.body_width) {
-        if (s.close_hover != 0 && s.left_button == kLeftNormal) return false;
+        // Either scroll button may still be lit when the pointer jumps
+        // straight from it to a close part: a press there must close, not
+        // scroll.
+        if (s.close_hover != 0 && s.left_button == kLeftNormal && s.right_button == kRightNormal) return false;
         s.left_button = kLeftNormal;
         s.right_button = kRightNormal;
         rest(s, s.hot);

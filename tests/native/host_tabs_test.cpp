@@ -246,3 +246,21 @@ TEST(Tabs, HostileCoordinatesStayInsideTheTable) {
     EXPECT_LE(s->count, 3u);
     EXPECT_LE(s->selected, s->count);
 }
+
+// The pointer jumps (mouse moves are coalesced) from a close part to the
+// right scroll button, presses it, and jumps straight back: the next press
+// on the close part closes that tab instead of pressing the scroll button.
+TEST(Tabs, CloseAfterAJumpFromTheRightScrollButtonCloses) {
+    auto s = Strip(5);  // three places, tabs 3 to 5 shown
+    tabs_mouse_move(*s, Close(1), 10);
+    const int right_button = 3 * kPitch + 33;
+    tabs_mouse_move(*s, right_button, 10);
+    ASSERT_EQ(s->right_button, u32(kRightLit));
+    tabs_button_down(*s, right_button, 10);
+    tabs_button_up(*s, right_button, 10);
+    const TabEvent e = CloseAt(*s, 1);
+    EXPECT_EQ(e.kind, TabEvent::kClosed);
+    EXPECT_EQ(e.a, 3u);
+    EXPECT_EQ(s->count, 4u);
+    EXPECT_EQ(s->right_button, u32(kRightNormal));
+}

@@ -1,6 +1,8 @@
 // End to end: the real Pelomar.exe, a file opened through File, Open and the
 // system's open dialog, two hex digits typed, the tab closed, the byte found
 // changed on disk.
+#include <cstdlib>
+
 #include "host_fixture.h"
 
 namespace {
@@ -87,18 +89,13 @@ private:
     bool started_ = false;
 };
 
-TEST(EndToEnd, OpenTypeCloseAndTheByteIsOnDisk) {
-    ht::TempDir dir;
-    const std::string file = dir / "edit-me.bin";
-    const std::string original("\x10\x20\x30\x40\x50\x60\x70\x80", 8);
-    ht::WriteBytes(file, original);
-
-    Program program;
-    ASSERT_TRUE(program.started());
+// Starts nothing: finds the program's main window, opens the file through
+// File, Open and the system's dialog as a person fills it, and returns the
+// main window and the shown control.
+void OpenThroughDialog(const Program& program, const std::string& file, HWND* main_out, HWND* control_out) {
     HWND main = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (main = TopLevel(program.pid(), "Pelomar.dll", "Pelomar.dll")) != nullptr; }));
-
-    // File, Open: the menu command, then the dialog as a person fills it.
+    *main_out = main;
     PostMessageA(main, WM_COMMAND, IDM_OPEN, 0);
     HWND dialog = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (dialog = TopLevel(program.pid(), "#32770", "Choose file")) != nullptr; }));
@@ -108,10 +105,29 @@ TEST(EndToEnd, OpenTypeCloseAndTheByteIsOnDisk) {
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
     const std::string opened = "Pelomar.dll - " + file;
     ASSERT_TRUE(WaitFor([&] { return ht::Title(main) == opened; })) << ht::Title(main);
+    *control_out = Child(main, program.pid(), "PELOMAR", true);
+    ASSERT_NE(*control_out, nullptr);
+}
 
-    // Two hex digits into the shown control: the byte at offset 0 becomes 0x4F.
-    HWND control = Child(main, program.pid(), "PELOMAR", true);
-    ASSERT_NE(control, nullptr);
+// A message to the other process that waits until it has been handled.
+LRESULT SendTo(HWND h, UINT msg, WPARAM wp = 0, LPARAM lp = 0) {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(h, msg, wp, lp, SMTO_NORMAL, kWaitMs, &result);
+    return static_cast<LRESULT>(result);
+}
+
+TEST(EndToEnd, OpenTypeCloseAndTheByteIsOnDisk) {
+    ht::TempDir dir;
+    const std::string file = dir / "edit-me.bin";
+    const std::string original("\x10\x20\x30\x40\x50\x60\x70\x80", 8);
+    ht::WriteBytes(file, original);
+
+    Program program;
+    ASSERT_TRUE(program.started());
+    HWND main = nullptr, control = nullptr;
+    OpenThroughDialog(program, file, &main, &control);
+    if (HasFatalFailure()) return;
+
     PostMessageA(control, WM_CHAR, '4', 1);
     PostMessageA(control, WM_CHAR, 'f', 1);
     const bool typed = WaitFor([&] { return SendMessageA(control, PM_CANUNDO, 0, 0) == 1; }, 3000);
@@ -137,6 +153,45 @@ TEST(EndToEnd, OpenTypeCloseAndTheByteIsOnDisk) {
     DWORD code = 1;
     GetExitCodeProcess(program.process(), &code);
     EXPECT_EQ(code, 0u);
+}
+
+// Edits spread over three pages, then the process is killed without any
+// chance to close, unmap or flush: every edited byte is on disk, and no
+// other byte changed.
+TEST(EndToEnd, KilledWithoutClosingEveryEditIsOnDisk) {
+    ht::TempDir dir;
+    const std::string file = dir / "killed.bin";
+    std::string want(3 * 4096 + 5, '\0');
+    for (size_t i = 0; i < want.size(); ++i) want[i] = char(i * 13 + 1);
+    ht::WriteBytes(file, want);
+
+    Program program;
+    ASSERT_TRUE(program.started());
+    HWND main = nullptr, control = nullptr;
+    OpenThroughDialog(program, file, &main, &control);
+    if (HasFatalFailure()) return;
+
+    struct Edit {
+        unsigned offset;
+        const char* digits;
+    };
+    // The first byte, two bytes across a page boundary, the last byte.
+    const Edit edits[] = {{0, "4f"}, {0x1FFF, "a1B2"}, {unsigned(want.size() - 1), "7e"}};
+    for (const Edit& e : edits) {
+        SendTo(control, PM_SELECTRANGE, e.offset, e.offset);
+        for (const char* d = e.digits; *d; ++d) SendTo(control, WM_CHAR, WPARAM(*d), 1);
+        for (size_t k = 0; e.digits[2 * k]; ++k) {
+            const char pair[3] = {e.digits[2 * k], e.digits[2 * k + 1], 0};
+            want[e.offset + k] = char(std::strtoul(pair, nullptr, 16));
+        }
+    }
+    ASSERT_EQ(SendTo(control, PM_CANUNDO), 1) << "the typed digits never reached the control";
+
+    ASSERT_TRUE(TerminateProcess(program.process(), 9));
+    ASSERT_EQ(WaitForSingleObject(program.process(), kWaitMs), WAIT_OBJECT_0);
+    EXPECT_EQ(ht::ReadBytes(file), want);
+    // Nothing of the killed process holds the file any more.
+    EXPECT_TRUE(WaitFor([&] { return ht::OpensForWriting(file); }, 5000));
 }
 
 }  // namespace

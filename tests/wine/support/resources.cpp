@@ -12,7 +12,14 @@
 namespace wt {
 namespace {
 
-std::recursive_mutex lock;
+// A critical section rather than a library mutex: when the test program
+// itself is watched, a mutex that allocates would call back into the watch.
+struct Lock {
+    CRITICAL_SECTION cs;
+    Lock() { InitializeCriticalSection(&cs); }
+    void lock() { EnterCriticalSection(&cs); }
+    void unlock() { LeaveCriticalSection(&cs); }
+} lock;
 std::set<void*> gdi, dcs, menus, globals, memory, handles, views;
 std::set<HWND> windows;
 std::set<std::pair<HWND, UINT_PTR>> timers;
@@ -20,14 +27,24 @@ std::set<std::pair<HWND, UINT_PTR>> timers;
 template <typename T> bool Empty(const T& v) { return !v; }
 template <typename A, typename B> bool Empty(const std::pair<A, B>&) { return false; }
 
+// When the watched module is the test program itself, the sets' own nodes
+// come from the watched allocator: those nested calls are not accounted.
+bool busy = false;
+
 template <typename T> void Add(std::set<T>& s, T v) {
     if (Empty(v)) return;
-    std::lock_guard<std::recursive_mutex> g(lock);
+    std::lock_guard<Lock> g(lock);
+    if (busy) return;
+    busy = true;
     s.insert(v);
+    busy = false;
 }
 template <typename T> void Remove(std::set<T>& s, T v) {
-    std::lock_guard<std::recursive_mutex> g(lock);
+    std::lock_guard<Lock> g(lock);
+    if (busy) return;
+    busy = true;
     s.erase(v);
+    busy = false;
 }
 
 #define ORIGINAL(name) decltype(&::name) real_##name
@@ -199,7 +216,7 @@ void WatchModule(HMODULE module) {
 }
 
 LiveObjects Live() {
-    std::lock_guard<std::recursive_mutex> g(lock);
+    std::lock_guard<Lock> g(lock);
     LiveObjects l;
     l.gdi = long(gdi.size());
     l.dcs = long(dcs.size());

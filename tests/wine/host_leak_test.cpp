@@ -1,0 +1,91 @@
+// Opening and closing 200 documents leaves nothing behind: the host's own
+// calls (this program, which links the host in) and the control library's
+// are watched through their import tables, and where the system reports
+// GUI object and handle counts (Windows does, Wine does not) those too.
+#include "host_fixture.h"
+#include "support/resources.h"
+
+namespace {
+
+struct SystemCounts {
+    DWORD gdi, user, handles;
+    bool operator==(const SystemCounts& o) const { return gdi == o.gdi && user == o.user && handles == o.handles; }
+};
+
+SystemCounts Counts() {
+    SystemCounts c{GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS),
+                   GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), 0};
+    GetProcessHandleCount(GetCurrentProcess(), &c.handles);
+    return c;
+}
+
+class HostLeaks : public ht::HostTest {
+protected:
+    void PrepareDirectory() override {
+        CreateDirectoryA((dir / "Themes").c_str(), nullptr);
+        ht::WriteBytes(dir / "Themes\\one.ini", "[HEXEDITOR]\r\nfont_number=2\r\n");
+        for (int i = 0; i < kFiles; ++i) ht::WriteBytes(File(i), std::string(100 + 1000 * i, char('a' + i)));
+        ht::WriteBytes(dir / "empty.bin", "");
+        CreateDirectoryA((dir / "sub").c_str(), nullptr);
+    }
+    std::string File(int i) const { return dir / ("doc" + std::to_string(i) + ".bin"); }
+
+    // Ten documents (and three that fail) opened, used and closed again.
+    void Round(int round) {
+        std::vector<std::string> paths;
+        for (int i = 0; i < kFiles; ++i) paths.push_back(File(i));
+        paths.insert(paths.begin() + round % kFiles, dir / "empty.bin");
+        paths.push_back(dir / "sub");
+        paths.push_back(dir / "missing.bin");
+        ht::Drop(main, paths);
+        ASSERT_EQ(w->docs.count, unsigned(kFiles));
+        opened += kFiles;
+        SelectAtPlace(1 + round % 2);
+        SendMessageA(w->current, WM_CHAR, 'a' + round % 6, 0);
+        SendMessageA(w->current, PM_SELECTRANGE, 0, 5);
+        SendMessageA(w->current, WM_COMMAND, PMC_COPY_HEX, 0);
+        SendMessageA(main, WM_COMMAND, round % 2 ? IDM_THEME_FIRST_FILE : IDM_THEME_CURRENT, 0);
+        MoveWindow(main, 100, 100, 300 + round, 400, TRUE);
+        UpdateWindow(main);
+        while (w->docs.count) CloseAtPlace(w->docs.count > 1 ? 1 + (round + w->docs.count) % 2 : 1);
+        wt::Pump();
+    }
+
+    static const int kFiles = 10;
+    int opened = 0;
+};
+
+}  // namespace
+
+TEST_F(HostLeaks, TwoHundredDocumentsOpenedAndClosedLeaveNothing) {
+    wt::WatchModule(GetModuleHandleA(nullptr));
+    wt::WatchModule(wt::Library());
+    Round(0);  // first-use allocations of the runtime and the system
+    Round(1);
+    const wt::LiveObjects before = wt::Live();
+    const SystemCounts system_before = Counts();
+
+    // The watch sees what an open document holds.
+    ht::Drop(main, {File(0)});
+    const wt::LiveObjects one = wt::Live();
+    EXPECT_GE(one.handles - before.handles, 2) << "the file and its view";
+    EXPECT_GE(one.windows - before.windows, 1) << "the document's control";
+    EXPECT_GE(one.memory - before.memory, 2) << "the path buffer and the control's record";
+    EXPECT_GE(one.gdi - before.gdi, 5) << "the control's fonts";
+    CloseAtPlace(1);
+
+    opened = 0;
+    for (int round = 2; round < 22 && !HasFatalFailure(); ++round) Round(round);
+    EXPECT_EQ(opened, 200);
+    const wt::LiveObjects after = wt::Live();
+    EXPECT_EQ(after, before) << "before: " << before.Describe() << "\nafter:  " << after.Describe();
+    std::printf("watched before: %s\nwatched after:  %s\n", before.Describe().c_str(), after.Describe().c_str());
+    const SystemCounts system_after = Counts();
+    std::printf("system counts before: gdi %lu user %lu handles %lu; after: gdi %lu user %lu handles %lu\n",
+                system_before.gdi, system_before.user, system_before.handles, system_after.gdi,
+                system_after.user, system_after.handles);
+    // Only meaningful where the system keeps them (zero under Wine).
+    if (system_before.gdi || system_before.user || system_before.handles) {
+        EXPECT_EQ(system_after, system_before);
+    }
+}
