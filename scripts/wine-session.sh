@@ -29,9 +29,12 @@ REG
     wineserver -w
     touch "$WINEPREFIX/.pelomar-ready-2"
 fi
+# A server left behind by an interrupted run of this prefix would make
+# the tests wait on it: stop it first, and always stop ours at the end.
+wineserver -k 2>/dev/null || true
+trap 'wineserver -k 2>/dev/null || true' EXIT INT TERM
 wineserver -p
 wine wineboot </dev/null >/dev/null 2>&1 || true
 status=0
 "$@" || status=$?
-wineserver -k 2>/dev/null || true
 exit $status
