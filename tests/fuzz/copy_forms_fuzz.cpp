@@ -9,10 +9,6 @@
 #include "control/core/copy_forms.h"
 #include "fuzz_input.h"
 
-#define CHECK(cond) \
-    do {            \
-        if (!(cond)) std::abort(); \
-    } while (0)
 
 using pm::CopyForm;
 

@@ -9,10 +9,6 @@
 #include "fuzz_input.h"
 #include "host/core/documents.h"
 
-#define CHECK(cond) \
-    do {            \
-        if (!(cond)) std::abort(); \
-    } while (0)
 
 namespace {
 

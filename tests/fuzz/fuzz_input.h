@@ -1,6 +1,7 @@
 // Reads typed values from a fuzzer's input, zeros once it runs out.
 #pragma once
 #include <cstddef>
+#include <cstdlib>
 #include <cstdint>
 #include <cstring>
 
@@ -22,3 +23,9 @@ private:
     const std::uint8_t* data_;
     std::size_t size_;
 };
+
+// A failed check ends the run, so libFuzzer keeps the input that broke it.
+#define CHECK(cond)                \
+    do {                           \
+        if (!(cond)) std::abort(); \
+    } while (0)

@@ -12,10 +12,6 @@
 
 using namespace pm;
 
-#define CHECK(cond) \
-    do {            \
-        if (!(cond)) std::abort(); \
-    } while (0)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const bool table_built = (build_hex_text(), true);

@@ -8,10 +8,6 @@
 #include "control/core/pattern.h"
 #include "fuzz_input.h"
 
-#define CHECK(cond) \
-    do {            \
-        if (!(cond)) std::abort(); \
-    } while (0)
 
 namespace {
 

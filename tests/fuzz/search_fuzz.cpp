@@ -7,10 +7,6 @@
 #include "control/core/search.h"
 #include "fuzz_input.h"
 
-#define CHECK(cond) \
-    do {            \
-        if (!(cond)) std::abort(); \
-    } while (0)
 
 namespace {
 

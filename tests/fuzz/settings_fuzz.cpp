@@ -8,10 +8,6 @@
 #include "fuzz_input.h"
 #include "host/core/settings.h"
 
-#define CHECK(cond) \
-    do {            \
-        if (!(cond)) std::abort(); \
-    } while (0)
 
 namespace {
 
