@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "control/core/history.h"
+#include "tests/flat_history.h"
 
 using pm::History;
 using u8 = std::uint8_t;
@@ -279,66 +280,6 @@ TEST(History, DiscardFromTheMiddleFreesEveryRecord) {
     EXPECT_EQ(Length(h), 1);
 }
 
-// The history's rules written over a flat array of records: index 0 is the
-// first record, insertion after the current one is a vector insert.
-namespace {
-struct FlatHistory {
-    struct Rec {
-        std::size_t offset;
-        std::vector<u8> bytes;
-    };
-    std::vector<Rec> recs{Rec{}};
-    std::size_t cur = 0;
-    unsigned can_undo = 0, can_redo = 0, saved_can_undo = 0;
-
-    void record(const std::vector<u8>& data, std::size_t at, std::size_t n) {
-        saved_can_undo = can_undo;
-        can_undo = 1;
-        recs.insert(recs.begin() + std::ptrdiff_t(cur) + 1,
-                    Rec{at, std::vector<u8>(data.begin() + std::ptrdiff_t(at),
-                                            data.begin() + std::ptrdiff_t(at + n))});
-        ++cur;
-    }
-    void revert(std::vector<u8>& data) {
-        if (cur == 0) return;
-        std::copy(recs[cur].bytes.begin(), recs[cur].bytes.end(), data.begin() + std::ptrdiff_t(recs[cur].offset));
-        recs.erase(recs.begin() + std::ptrdiff_t(cur));
-        --cur;
-        can_undo = saved_can_undo;
-    }
-    static bool restore(const Rec& r, std::vector<u8>& data) {
-        if (r.bytes.empty()) return false;
-        if (std::equal(r.bytes.begin(), r.bytes.end(), data.begin() + std::ptrdiff_t(r.offset))) return false;
-        std::copy(r.bytes.begin(), r.bytes.end(), data.begin() + std::ptrdiff_t(r.offset));
-        return true;
-    }
-    bool undo(std::vector<u8>& data) {
-        while (can_undo) {
-            if (cur <= 1) {
-                can_undo = 0;
-                break;
-            }
-            --cur;
-            if (cur == 1) can_undo = 0;
-            can_redo = 1;
-            if (restore(recs[cur], data)) return true;
-        }
-        return false;
-    }
-    bool redo(std::vector<u8>& data) {
-        while (can_redo) {
-            const std::size_t r = cur;
-            if (cur + 1 == recs.size())
-                can_redo = 0;
-            else
-                ++cur;
-            can_undo = 1;
-            if (restore(recs[r], data)) return true;
-        }
-        return false;
-    }
-};
-}  // namespace
 
 TEST(History, RandomWalksMatchAFlatReferenceModel) {
     for (unsigned seed = 1; seed <= 40; ++seed) {

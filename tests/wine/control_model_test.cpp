@@ -13,6 +13,7 @@
 #include <string>
 
 #include "support/edit_support.h"
+#include "tests/flat_history.h"
 
 using wt::ControlWindow;
 using wt::StateOf;
@@ -29,13 +30,7 @@ struct Model {
     u32 anchor = 0, caret = 0, phase = 0, view = 0;
     bool read_only = false;
 
-    struct Rec {
-        u32 at;
-        std::vector<u8> bytes;
-    };
-    std::vector<Rec> recs{Rec{0, {}}};
-    std::size_t cur = 0;
-    unsigned can_undo = 0, can_redo = 0;
+    FlatHistory history;
 
     bool ScrollTo(i64 to) {
         if (to < 0) to = 0;
@@ -117,40 +112,9 @@ struct Model {
         if (!shift) anchor = caret;
     }
 
-    void Record(u32 at, u32 n) {
-        can_undo = 1;
-        recs.insert(recs.begin() + std::ptrdiff_t(cur) + 1,
-                    Rec{at, std::vector<u8>(data.begin() + at, data.begin() + at + n)});
-        ++cur;
-    }
-    bool Restore(const Rec& r) {
-        if (r.bytes.empty() || std::equal(r.bytes.begin(), r.bytes.end(), data.begin() + r.at)) return false;
-        std::copy(r.bytes.begin(), r.bytes.end(), data.begin() + r.at);
-        return true;
-    }
-    void Undo() {
-        while (can_undo) {
-            if (cur <= 1) {
-                can_undo = 0;
-                return;
-            }
-            --cur;
-            if (cur == 1) can_undo = 0;
-            can_redo = 1;
-            if (Restore(recs[cur])) return;
-        }
-    }
-    void Redo() {
-        while (can_redo) {
-            const std::size_t r = cur;
-            if (cur + 1 == recs.size())
-                can_redo = 0;
-            else
-                ++cur;
-            can_undo = 1;
-            if (Restore(recs[r])) return;
-        }
-    }
+    void Record(u32 at, u32 n) { history.record(data, at, n); }
+    void Undo() { history.undo(data); }
+    void Redo() { history.redo(data); }
 
     static bool HexDigit(u8 ch, u32* v) {
         if (ch >= '0' && ch <= '9') *v = ch - '0';
@@ -318,8 +282,8 @@ public:
         ASSERT_EQ(c_->first_visible_line, m_.top);
         ASSERT_EQ(c_->nibble_phase, m_.phase);
         ASSERT_EQ(c_->active_view, m_.view);
-        ASSERT_EQ(unsigned(w_.Send(PM_CANUNDO)), m_.size ? m_.can_undo : 0u);
-        ASSERT_EQ(unsigned(w_.Send(PM_CANREDO)), m_.size ? m_.can_redo : 0u);
+        ASSERT_EQ(unsigned(w_.Send(PM_CANUNDO)), m_.size ? m_.history.can_undo : 0u);
+        ASSERT_EQ(unsigned(w_.Send(PM_CANREDO)), m_.size ? m_.history.can_redo : 0u);
         ASSERT_EQ(GetScrollPos(w_.hwnd(), SB_VERT), int(m_.top));
     }
 
