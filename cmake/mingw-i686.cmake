@@ -9,4 +9,6 @@ set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+# scripts/wine-env.sh puts the loader of the build's architecture first
+# on the path under this name.
 set(CMAKE_CROSSCOMPILING_EMULATOR wine)

@@ -3,8 +3,25 @@ set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 
 set(HARDEN_COMPILE -fstack-protector-strong -D_FORTIFY_SOURCE=2 -ffunction-sections -fdata-sections)
+# No link time stamp in the images: the same sources give the same bytes.
 set(HARDEN_LINK -fstack-protector-strong -static -static-libgcc -static-libstdc++ -s -Wl,--gc-sections
-    -Wl,--dynamicbase,--nxcompat)
+    -Wl,--dynamicbase,--nxcompat,--no-insert-timestamp)
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(PELOMAR_ARCH win64)
+  list(APPEND HARDEN_LINK -Wl,--high-entropy-va)
+  set(LARGE_ADDRESSES "")
+  set(DLL_BASE -Wl,--image-base=0x180000000)
+else()
+  set(PELOMAR_ARCH win32)
+  # Large-address-aware: a 32-bit process on 64-bit Windows then has 4 GiB
+  # of address space, room to map files of more than a gigabyte whole.
+  set(LARGE_ADDRESSES -Wl,--large-address-aware)
+  set(DLL_BASE -Wl,--image-base=0x10000000)
+endif()
+# A fixed preferred base for the library (it is relocatable all the same):
+# the linker would otherwise derive one from the output's path.
+# Tells scripts/wine-env.sh which Wine this tree needs.
+file(WRITE ${CMAKE_BINARY_DIR}/wine-arch "${PELOMAR_ARCH}\n")
 add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
 
 # --- Pelomar.dll ------------------------------------------------------------
@@ -13,12 +30,20 @@ add_library(pelomar_control_core STATIC ${CONTROL_CORE_SOURCES})
 target_include_directories(pelomar_control_core PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(pelomar_control_core PRIVATE ${WARNINGS} -Werror ${HARDEN_COMPILE})
 
-add_library(Pelomar SHARED ${CONTROL_SOURCES} control/pelomar.rc)
-set_target_properties(Pelomar PROPERTIES PREFIX "" OUTPUT_NAME Pelomar)
-target_include_directories(Pelomar PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/control)
-target_compile_options(Pelomar PRIVATE ${WARNINGS} -Werror ${HARDEN_COMPILE})
-target_link_options(Pelomar PRIVATE ${HARDEN_LINK} -Wl,--exclude-all-symbols)
-target_link_libraries(Pelomar PRIVATE pelomar_control_core user32 gdi32 msimg32 kernel32)
+add_library(pelomar_dll_objects OBJECT ${CONTROL_SOURCES} control/pelomar.rc)
+target_include_directories(pelomar_dll_objects PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/control)
+target_compile_options(pelomar_dll_objects PRIVATE ${WARNINGS} -Werror ${HARDEN_COMPILE})
+
+# The library, and a second link of the same objects into bin/again that
+# the distribution check compares byte for byte.
+function(pelomar_dll target dir)
+  add_library(${target} SHARED $<TARGET_OBJECTS:pelomar_dll_objects>)
+  set_target_properties(${target} PROPERTIES PREFIX "" OUTPUT_NAME Pelomar
+    RUNTIME_OUTPUT_DIRECTORY ${dir} LIBRARY_OUTPUT_DIRECTORY ${dir})
+  target_link_options(${target} PRIVATE ${HARDEN_LINK} ${DLL_BASE} -Wl,--exclude-all-symbols)
+  target_link_libraries(${target} PRIVATE pelomar_control_core user32 gdi32 msimg32 kernel32)
+endfunction()
+pelomar_dll(Pelomar ${CMAKE_BINARY_DIR}/bin)
 
 # --- Pelomar.exe ------------------------------------------------------------
 file(GLOB HOST_SOURCES CONFIGURE_DEPENDS host/*.cpp)
@@ -31,13 +56,17 @@ if(HOST_SOURCES)
   # Its hardened objects need the stack protector's runtime in every image.
   target_link_options(pelomar_host INTERFACE -fstack-protector-strong)
 
-  add_executable(PelomarExe WIN32 host/main.cpp host/host.rc)
-  set_target_properties(PelomarExe PROPERTIES OUTPUT_NAME Pelomar)
-  target_compile_options(PelomarExe PRIVATE ${WARNINGS} -Werror ${HARDEN_COMPILE})
-  # Large-address-aware: a 32-bit process on 64-bit Windows then has 4 GiB
-  # of address space, room to map files of more than a gigabyte whole.
-  target_link_options(PelomarExe PRIVATE ${HARDEN_LINK} -Wl,--tsaware,--large-address-aware)
-  target_link_libraries(PelomarExe PRIVATE pelomar_host)
+  add_library(pelomar_exe_objects OBJECT host/main.cpp host/host.rc)
+  target_include_directories(pelomar_exe_objects PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/host)
+  target_compile_options(pelomar_exe_objects PRIVATE ${WARNINGS} -Werror ${HARDEN_COMPILE})
+
+  function(pelomar_exe target dir)
+    add_executable(${target} WIN32 $<TARGET_OBJECTS:pelomar_exe_objects>)
+    set_target_properties(${target} PROPERTIES OUTPUT_NAME Pelomar RUNTIME_OUTPUT_DIRECTORY ${dir})
+    target_link_options(${target} PRIVATE ${HARDEN_LINK} -Wl,--tsaware ${LARGE_ADDRESSES})
+    target_link_libraries(${target} PRIVATE pelomar_host)
+  endfunction()
+  pelomar_exe(PelomarExe ${CMAKE_BINARY_DIR}/bin)
   add_dependencies(PelomarExe Pelomar)
   # Themes travel beside the program.
   if(EXISTS ${CMAKE_SOURCE_DIR}/Themes)
@@ -47,31 +76,37 @@ if(HOST_SOURCES)
   endif()
 endif()
 
-# --- Distribution: Pelomar-<version>-win32.zip -------------------------------
+# --- Distribution: Pelomar-<version>-win32.zip / -win64.zip -----------------
 # The program, the library and the themes in one folder; both images are
 # linked statically and import only system DLLs, so the folder runs as it is.
+# A second zip packed from a second link of the same objects must come out
+# byte for byte the same: the distribution check compares the two.
 if(HOST_SOURCES)
   file(STRINGS ${CMAKE_SOURCE_DIR}/control/pelomar.rc version_line REGEX "^FILEVERSION ")
   string(REGEX MATCH "([0-9]+),([0-9]+),([0-9]+)" _ "${version_line}")
   set(PELOMAR_VERSION ${CMAKE_MATCH_1}.${CMAKE_MATCH_2}.${CMAKE_MATCH_3})
-  set(DIST_NAME Pelomar-${PELOMAR_VERSION}-win32)
+  set(DIST_NAME Pelomar-${PELOMAR_VERSION}-${PELOMAR_ARCH})
   set(DIST_ZIP ${CMAKE_BINARY_DIR}/${DIST_NAME}.zip)
-  set(DIST_STAGE ${CMAKE_BINARY_DIR}/dist)
+  set(AGAIN_ZIP ${CMAKE_BINARY_DIR}/again/${DIST_NAME}.zip)
   file(GLOB DIST_THEMES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/Themes/*.ini)
+
+  pelomar_dll(PelomarAgain ${CMAKE_BINARY_DIR}/again/bin)
+  pelomar_exe(PelomarExeAgain ${CMAKE_BINARY_DIR}/again/bin)
+
+  set(PACK sh ${CMAKE_SOURCE_DIR}/scripts/pack-dist.sh)
   add_custom_command(OUTPUT ${DIST_ZIP}
-    COMMAND ${CMAKE_COMMAND} -E rm -rf ${DIST_STAGE} ${DIST_ZIP}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${DIST_STAGE}/${DIST_NAME}/Themes
-    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:PelomarExe> $<TARGET_FILE:Pelomar> ${DIST_STAGE}/${DIST_NAME}
-    COMMAND ${CMAKE_COMMAND} -E copy ${DIST_THEMES} ${DIST_STAGE}/${DIST_NAME}/Themes
-    # A fixed date: the same sources give the same zip.
-    COMMAND ${CMAKE_COMMAND} -E chdir ${DIST_STAGE}
-            ${CMAKE_COMMAND} -E tar cf ${DIST_ZIP} --format=zip "--mtime=2024-01-01 00:00:00 UTC" ${DIST_NAME}
-    DEPENDS PelomarExe Pelomar ${DIST_THEMES}
+    COMMAND ${PACK} ${DIST_ZIP} $<TARGET_FILE:PelomarExe> $<TARGET_FILE:Pelomar> ${CMAKE_SOURCE_DIR}/Themes
+    DEPENDS PelomarExe Pelomar ${DIST_THEMES} ${CMAKE_SOURCE_DIR}/scripts/pack-dist.sh
     COMMENT "Packing ${DIST_NAME}.zip"
     VERBATIM)
-  add_custom_target(dist ALL DEPENDS ${DIST_ZIP})
+  add_custom_command(OUTPUT ${AGAIN_ZIP}
+    COMMAND ${PACK} ${AGAIN_ZIP} $<TARGET_FILE:PelomarExeAgain> $<TARGET_FILE:PelomarAgain> ${CMAKE_SOURCE_DIR}/Themes
+    DEPENDS PelomarExeAgain PelomarAgain ${DIST_THEMES} ${CMAKE_SOURCE_DIR}/scripts/pack-dist.sh
+    COMMENT "Packing ${DIST_NAME}.zip again from a second link"
+    VERBATIM)
+  add_custom_target(dist ALL DEPENDS ${DIST_ZIP} ${AGAIN_ZIP})
   add_test(NAME Dist.Zip
-    COMMAND sh ${CMAKE_SOURCE_DIR}/scripts/check-dist.sh ${DIST_ZIP} ${CMAKE_SOURCE_DIR}/Themes)
+    COMMAND sh ${CMAKE_SOURCE_DIR}/scripts/check-dist.sh ${DIST_ZIP} ${CMAKE_SOURCE_DIR}/Themes ${AGAIN_ZIP})
 endif()
 
 # --- Tests under Wine -------------------------------------------------------
@@ -128,8 +163,7 @@ if(PELOMAR_TESTS)
     pelomar_wine_program(${name} ${src})
     target_compile_options(${name} PRIVATE ${WARNINGS} -O2)
     # Large-address-aware, so that a 1 GiB file view finds room to map.
-    target_link_options(${name} PRIVATE -static -static-libgcc -static-libstdc++
-      -Wl,--large-address-aware)
+    target_link_options(${name} PRIVATE -static -static-libgcc -static-libstdc++ ${LARGE_ADDRESSES})
   endforeach()
 endif()
 

@@ -1,21 +1,38 @@
 #!/bin/sh
-# Checks the shipped images: 32-bit PE, dynamic base and NX compatible,
-# stack protector linked in, Pelomar.dll exporting nothing, and only
-# system DLLs imported. Usage: check-images.sh BIN_DIR
+# Checks the shipped images of one architecture: both present, PE of the
+# expected machine, dynamic base, NX compatible (and high-entropy ASLR on
+# 64-bit), stack protector linked in, no link time stamp, Pelomar.dll
+# exporting nothing, and only system DLLs imported.
+# Usage: check-images.sh BIN_DIR [win32|win64]   (default: from the exe)
 set -e
 bin=$1
-objdump=i686-w64-mingw32-objdump
+arch=$2
 allowed="kernel32.dll user32.dll gdi32.dll msimg32.dll advapi32.dll msvcrt.dll \
 comdlg32.dll shell32.dll comctl32.dll"
 fail=0
+for img in "$bin/Pelomar.dll" "$bin/Pelomar.exe"; do
+    [ -f "$img" ] || { echo "$img: missing"; exit 1; }
+done
+if [ -z "$arch" ]; then
+    case $(x86_64-w64-mingw32-objdump -f "$bin/Pelomar.exe") in
+        *pei-x86-64*) arch=win64 ;;
+        *) arch=win32 ;;
+    esac
+fi
+case $arch in
+    win32) objdump=i686-w64-mingw32-objdump; format=pei-i386; want=0x140 ;;
+    win64) objdump=x86_64-w64-mingw32-objdump; format=pei-x86-64; want=0x160 ;;
+    *) echo "unknown architecture $arch"; exit 1 ;;
+esac
 check() { # image
     img=$1
-    [ -f "$img" ] || return 0
     info=$($objdump -p "$img")
-    echo "$info" | grep -q 'file format pei-i386' || { echo "$img: not a 32-bit PE"; fail=1; }
+    echo "$info" | grep -q "file format $format\$" || { echo "$img: not $format"; fail=1; }
     dc=$(echo "$info" | awk '/DllCharacteristics/ {print $2}')
-    [ $((0x$dc & 0x40)) -ne 0 ] || { echo "$img: not dynamic base ($dc)"; fail=1; }
-    [ $((0x$dc & 0x100)) -ne 0 ] || { echo "$img: not NX compatible ($dc)"; fail=1; }
+    [ $((0x$dc & want)) -eq $((want)) ] || { echo "$img: DllCharacteristics $dc lacks $want"; fail=1; }
+    # objdump shows a zero stamp as the epoch's date.
+    echo "$info" | grep '^Time/Date' | head -n 1 | grep -q 1970 \
+        || { echo "$img: link time stamp: $(echo "$info" | grep '^Time/Date' | head -n 1)"; fail=1; }
     strings -a "$img" | grep -q 'stack smashing detected' || { echo "$img: no stack protector"; fail=1; }
     for dll in $(echo "$info" | awk '/DLL Name:/ {print tolower($3)}'); do
         case " $allowed " in
@@ -29,5 +46,5 @@ check "$bin/Pelomar.exe"
 exports=$($objdump -p "$bin/Pelomar.dll" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' | grep -c '\[' || true)
 # The table's own heading is the one bracketed line allowed.
 [ "$exports" -le 1 ] || { echo "Pelomar.dll exports $((exports - 1)) symbols"; fail=1; }
-[ $fail -eq 0 ] && echo "images hardened"
+[ $fail -eq 0 ] && echo "$arch images hardened"
 exit $fail

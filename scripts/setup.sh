@@ -1,29 +1,69 @@
 #!/bin/sh
 # Installs, from Debian's packages, everything needed to build, test and run
-# Pelomar on a Debian 12 machine. Safe to run again: when everything is
-# present it only asks dpkg and returns.
+# Pelomar on a Debian 12 machine, fitted to what the machine can run: the
+# 64-bit Wine always; 32-bit Wine where the kernel runs i386 programs, and
+# otherwise qemu's i386 emulation for the one 32-bit smoke test. Safe to
+# run again: when everything is present it only asks dpkg and returns.
 set -e
+here=$(cd "$(dirname "$0")" && pwd)
 
-PACKAGES="g++-mingw-w64-i686 wine wine32:i386 xvfb xauth cmake make g++ \
-googletest fonts-wine fonts-liberation fonts-dejavu-core clang \
+PACKAGES="g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64 xvfb xauth cmake \
+make g++ googletest fonts-wine fonts-liberation fonts-dejavu-core clang \
 libclang-rt-14-dev xxd zip x11-apps imagemagick"
 
+root=0
+[ "$(id -u)" -eq 0 ] && root=1
+binfmt=/proc/sys/fs/binfmt_misc
+mode=$("$here/i386.sh")
+case $mode in
+    native|emulated) PACKAGES="$PACKAGES wine32:i386" ;;
+    none) [ $root -eq 1 ] && PACKAGES="$PACKAGES wine32:i386 qemu-user-static" ;;
+esac
+
+# One question to dpkg: the packages it has installed, as "name" and "name:arch".
+installed=$(dpkg-query -W -f='${db:Status-Abbrev}${Package} ${Package}:${Architecture}\n' $PACKAGES 2>/dev/null \
+    | sed -n 's/^ii *//p' || true)
 missing=""
 for p in $PACKAGES; do
-    status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
-    case "$status" in
-        "install ok installed") ;;
+    case " $(echo $installed) " in
+        *" $p "*) ;;
         *) missing="$missing $p" ;;
     esac
 done
-[ -z "$missing" ] && exit 0
 
-SUDO=""
-[ "$(id -u)" -eq 0 ] || SUDO="sudo"
-echo "setup: installing$missing" >&2
-export DEBIAN_FRONTEND=noninteractive
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
-    $SUDO dpkg --add-architecture i386
+if [ -n "$missing" ]; then
+    SUDO=""
+    [ $root -eq 1 ] || SUDO="sudo"
+    echo "setup: installing$missing" >&2
+    export DEBIAN_FRONTEND=noninteractive
+    case "$missing" in
+        *:i386*)
+            if ! dpkg --print-foreign-architectures | grep -qx i386; then
+                $SUDO dpkg --add-architecture i386
+            fi ;;
+    esac
+    $SUDO apt-get update -qq
+    $SUDO apt-get install -y -qq --no-install-recommends $missing >/dev/null
 fi
-$SUDO apt-get update -qq
-$SUDO apt-get install -y -qq --no-install-recommends $missing >/dev/null
+
+# Where i386 programs do not run, qemu runs them: register it for i386 ELF
+# once (flag F: the interpreter is opened now, so it works in any root).
+if [ "$mode" = none ] && [ $root -eq 1 ] && [ -x /usr/bin/qemu-i386-static ]; then
+    [ -e $binfmt/register ] || mount -t binfmt_misc binfmt_misc $binfmt 2>/dev/null || true
+    if [ -e $binfmt/register ] && [ ! -e $binfmt/qemu-i386 ]; then
+        printf '%s' ':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:/usr/bin/qemu-i386-static:F' \
+            > $binfmt/register 2>/dev/null || true
+    fi
+    mode=$("$here/i386.sh")
+fi
+
+case $mode in
+    native) echo "setup: i386 programs run natively: 32-bit and 64-bit Wine, both test suites" >&2 ;;
+    emulated) echo "setup: i386 programs run only under qemu: 64-bit Wine for the suite, emulated 32-bit Wine for one smoke test" >&2 ;;
+    none)
+        if [ $root -eq 1 ]; then
+            echo "setup: i386 programs do not run and qemu could not be registered: 64-bit Wine only, the 32-bit smoke test will be skipped" >&2
+        else
+            echo "setup: i386 programs do not run and registering qemu needs root: 64-bit Wine only, the 32-bit smoke test will be skipped" >&2
+        fi ;;
+esac

@@ -3,9 +3,23 @@
 # warm it up, run the command, stop the server. Called by wine-env.sh.
 set -e
 if [ ! -f "$WINEPREFIX/.pelomar-ready-2" ]; then
-    echo "wine: creating prefix $WINEPREFIX (once)" >&2
+    echo "wine: creating $WINEARCH prefix $WINEPREFIX (once)" >&2
+    # A 64-bit prefix also sets up its 32-bit side, which through qemu's
+    # i386 emulation takes minutes: switch the emulation off meanwhile.
+    paused=""
+    if [ "$WINEARCH" = win64 ]; then
+        for e in /proc/sys/fs/binfmt_misc/*; do
+            if head -n 1 "$e" 2>/dev/null | grep -qx enabled && grep -q '^interpreter .*qemu-i386' "$e" 2>/dev/null \
+                && echo 0 > "$e" 2>/dev/null; then
+                paused="$paused $e"
+            fi
+        done
+    fi
+    trap 'for e in $paused; do echo 1 > "$e"; done' EXIT INT TERM
     wineboot --init >/dev/null 2>&1 || true
     wineserver -w
+    for e in $paused; do echo 1 > "$e"; done
+    paused=""
     # Wine's own classic faces (Fixedsys, Courier, Tahoma, ...) come with
     # fonts-wine but are only found inside the prefix.
     cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <map>
 #include <mutex>
+#include <new>
 #include <set>
 #include <utility>
 
@@ -20,9 +21,19 @@ struct Lock {
     void lock() { EnterCriticalSection(&cs); }
     void unlock() { LeaveCriticalSection(&cs); }
 } lock;
-std::set<void*> gdi, dcs, menus, globals, memory, handles, views;
-std::set<HWND> windows;
-std::set<std::pair<HWND, UINT_PTR>> timers;
+// The sets are never destroyed: the patched imports stay in place while the
+// program exits, and the runtime's own clean-up still calls through them.
+struct Sets {
+    std::set<void*> gdi, dcs, menus, globals, memory, handles, views;
+    std::set<HWND> windows;
+    std::set<std::pair<HWND, UINT_PTR>> timers;
+};
+alignas(Sets) unsigned char sets_storage[sizeof(Sets)];
+Sets& sets = *new (sets_storage) Sets;
+std::set<void*>&gdi = sets.gdi, &dcs = sets.dcs, &menus = sets.menus, &globals = sets.globals,
+    &memory = sets.memory, &handles = sets.handles, &views = sets.views;
+std::set<HWND>& windows = sets.windows;
+std::set<std::pair<HWND, UINT_PTR>>& timers = sets.timers;
 
 template <typename T> bool Empty(const T& v) { return !v; }
 template <typename A, typename B> bool Empty(const std::pair<A, B>&) { return false; }
