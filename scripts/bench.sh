@@ -21,8 +21,16 @@ rm -f "$out"/*.txt
 echo "bench: building" >&2
 cmake -S . -B "$build/bench-native" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build/bench-native" -j "$jobs" --target search_bench copy_bench >/dev/null
-cmake -S . -B "$build/win32" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake >/dev/null
-cmake --build "$build/win32" -j "$jobs" --target Pelomar paint_bench control_scale_bench host_open_bench >/dev/null
+# The Wine benchmarks run on the build this machine runs at full speed: the
+# 32-bit one where i386 programs run natively, otherwise the 64-bit one.
+if [ "$(./scripts/i386.sh)" = native ]; then
+    arch=win32; toolchain=cmake/mingw-i686.cmake
+else
+    arch=win64; toolchain=cmake/mingw-x86_64.cmake
+fi
+tree="$build/$arch"
+cmake -S . -B "$tree" -DCMAKE_TOOLCHAIN_FILE=$toolchain >/dev/null
+cmake --build "$tree" -j "$jobs" --target Pelomar paint_bench control_scale_bench host_open_bench >/dev/null
 
 # Data files, made once: random bytes with none from 0xF0 up (so that the
 # search patterns and memchr's byte never occur), and all 'a' (the
@@ -79,13 +87,13 @@ run control-scale control_scale_bench.exe "$small" "$large"
 run host-open host_open_bench.exe "$small" "$large"
 EOF_WINE
 export out
-export bin="$build/win32/bin"
+export bin="$tree/bin"
 export small="Z:$data/random-16k.bin"
 export large="Z:$data/random-1g.bin"
-./scripts/wine-env.sh "$build/win32" sh "$out/wine-run.sh" || echo "(the Wine session did not finish)"
+./scripts/wine-env.sh "$tree" sh "$out/wine-run.sh" || echo "(the Wine session did not finish)"
 
 echo
-echo "Ratios (figures in $out):"
+echo "Ratios (figures in $out; native benchmarks on x86-64 Linux, Wine benchmarks on the $arch build):"
 cat "$out"/search-16m.txt "$out"/search-1g.txt "$out"/copy-16m.txt "$out"/paint.txt \
     "$out"/control-scale.txt "$out"/host-open.txt 2>/dev/null | grep '^ratio|' | awk -F'|' '
     { fig[NR] = $2; val[NR] = $3; goal[NR] = $4; ok[NR] = $5

@@ -11,18 +11,31 @@ build=${PELOMAR_BUILD:-build}
 mkdir -p "$build"
 build=$(cd "$build" && pwd)
 
-cmake -S . -B "$build/win32" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake >/dev/null
-cmake --build "$build/win32" -j "${PELOMAR_JOBS:-2}" --target PelomarExe >/dev/null
-exe="$build/win32/bin/Pelomar.exe"
+# The build this machine runs at full speed: the 32-bit one where i386
+# programs run natively, otherwise the 64-bit one; PELOMAR_ARCH=win32 or
+# win64 picks one.
+arch=${PELOMAR_ARCH:-}
+if [ "$arch" = win64 ]; then
+    toolchain=cmake/mingw-x86_64.cmake
+elif [ "$arch" = win32 ] || [ "$(./scripts/i386.sh)" = native ]; then
+    arch=win32; toolchain=cmake/mingw-i686.cmake
+else
+    arch=win64; toolchain=cmake/mingw-x86_64.cmake
+fi
+echo "run: the $arch build of Pelomar" >&2
+tree="$build/$arch"
+cmake -S . -B "$tree" -DCMAKE_TOOLCHAIN_FILE=$toolchain >/dev/null
+cmake --build "$tree" -j "${PELOMAR_JOBS:-2}" --target PelomarExe >/dev/null
+exe="$tree/bin/Pelomar.exe"
 
 if [ -n "$DISPLAY" ]; then
-    exec ./scripts/wine-env.sh "$build/win32" --display sh -c "cd '$build/win32/bin' && wine '$exe'"
+    exec ./scripts/wine-env.sh "$tree" --display sh -c "cd '$tree/bin' && wine '$exe'"
 fi
 
 shot="$build/pelomar-screenshot.png"
 wait_s=${1:-4}
-./scripts/wine-env.sh "$build/win32" sh -c "
-    cd '$build/win32/bin'
+./scripts/wine-env.sh "$tree" sh -c "
+    cd '$tree/bin'
     wine '$exe' &
     pid=\$!
     sleep $wait_s

@@ -7,7 +7,14 @@
 
 namespace {
 
-const DWORD kWaitMs = 15000;
+// Waits stretch by PELOMAR_TIME_SCALE on slow (emulated) machines.
+DWORD Scaled(DWORD ms) {
+    const char* s = std::getenv("PELOMAR_TIME_SCALE");
+    const unsigned long scale = s ? std::strtoul(s, nullptr, 10) : 1;
+    return ms * DWORD(scale >= 1 && scale <= 100 ? scale : 1);
+}
+
+const DWORD kWaitMs = Scaled(15000);
 
 template <class Found>
 bool WaitFor(Found found, DWORD ms = kWaitMs) {
@@ -130,7 +137,7 @@ TEST(EndToEnd, OpenTypeCloseAndTheByteIsOnDisk) {
 
     PostMessageA(control, WM_CHAR, '4', 1);
     PostMessageA(control, WM_CHAR, 'f', 1);
-    const bool typed = WaitFor([&] { return SendMessageA(control, PM_CANUNDO, 0, 0) == 1; }, 3000);
+    const bool typed = WaitFor([&] { return SendMessageA(control, PM_CANUNDO, 0, 0) == 1; }, Scaled(3000));
     if (!typed) PostMessageA(main, WM_CLOSE, 0, 0);
     ASSERT_TRUE(typed) << "the typed digits never reached the control";
 
@@ -191,7 +198,7 @@ TEST(EndToEnd, KilledWithoutClosingEveryEditIsOnDisk) {
     ASSERT_EQ(WaitForSingleObject(program.process(), kWaitMs), WAIT_OBJECT_0);
     EXPECT_EQ(ht::ReadBytes(file), want);
     // Nothing of the killed process holds the file any more.
-    EXPECT_TRUE(WaitFor([&] { return ht::OpensForWriting(file); }, 5000));
+    EXPECT_TRUE(WaitFor([&] { return ht::OpensForWriting(file); }, Scaled(5000)));
 }
 
 }  // namespace

@@ -140,6 +140,43 @@ TEST_F(Documents, ClosingATabFlushesTheEditAndReleasesTheFile) {
     EXPECT_EQ(Strip(GDTM_GETCURSEL), 1);
 }
 
+#ifdef _WIN64
+// A file of 3 GiB fits no 32-bit address space; the 64-bit program maps it
+// whole. It is sparse: only the digit typed into its last byte is written.
+TEST_F(Documents, AThreeGigabyteFileIsMappedWholeAndItsLastByteEdited) {
+    const std::string file = dir / "huge.bin";
+    const DWORD last = 0xBFFFFFFF;
+    HANDLE f = CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(f, INVALID_HANDLE_VALUE);
+    LARGE_INTEGER size;
+    size.QuadPart = LONGLONG(last) + 1;
+    const bool made = SetFilePointerEx(f, size, nullptr, FILE_BEGIN) && SetEndOfFile(f);
+    CloseHandle(f);
+    ASSERT_TRUE(made);
+
+    ht::Drop(main, {file});
+    ASSERT_EQ(w->docs.count, 1u);
+    ASSERT_NE(w->docs.records[0].view, nullptr) << ht::Title(main);
+    SendMessageA(Control(1), PM_SELECTRANGE, last, last);
+    SendMessageA(Control(1), WM_CHAR, '7', 1);
+    CloseAtPlace(1);
+    ASSERT_EQ(w->docs.count, 0u);
+
+    f = CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(f, INVALID_HANDLE_VALUE);
+    LARGE_INTEGER at;
+    at.QuadPart = LONGLONG(last) - 1;
+    unsigned char tail[2] = {0xEE, 0xEE};
+    DWORD got = 0;
+    SetFilePointerEx(f, at, nullptr, FILE_BEGIN);
+    ReadFile(f, tail, 2, &got, nullptr);
+    CloseHandle(f);
+    EXPECT_EQ(got, 2u);
+    EXPECT_EQ(tail[0], 0x00);
+    EXPECT_EQ(tail[1], 0x70);
+}
+#endif
+
 TEST_F(Documents, TabsAndRecordsCloseInStep) {
     for (const char* n : {"a.bin", "b.bin", "c.bin"}) ht::WriteBytes(dir / n, n);
     ht::Drop(main, {dir / "a.bin", dir / "b.bin", dir / "c.bin"});
