@@ -76,6 +76,19 @@ if(HOST_SOURCES)
   endif()
 endif()
 
+# --- Sample host: examples/embed (built, tested, not shipped) ----------------
+# A C program, so the protocol header is compiled as C in every build; the
+# header is also compiled alone as strict C99.
+add_executable(EmbedSample WIN32 examples/embed/embed.c)
+set_target_properties(EmbedSample PROPERTIES OUTPUT_NAME embed)
+target_include_directories(EmbedSample PRIVATE ${CMAKE_SOURCE_DIR}/shared)
+target_compile_options(EmbedSample PRIVATE ${WARNINGS} -Werror ${HARDEN_COMPILE})
+target_link_options(EmbedSample PRIVATE ${HARDEN_LINK} -Wl,--tsaware)
+target_link_libraries(EmbedSample PRIVATE user32 kernel32)
+add_dependencies(EmbedSample Pelomar)
+add_library(pelomar_header_c OBJECT shared/pelomar_check.c)
+target_compile_options(pelomar_header_c PRIVATE -std=c99 -pedantic-errors ${WARNINGS} -Werror)
+
 # --- Distribution: Pelomar-<version>-win32.zip / -win64.zip -----------------
 # The program, the library and the themes in one folder; both images are
 # linked statically and import only system DLLs, so the folder runs as it is.
@@ -158,6 +171,10 @@ if(PELOMAR_TESTS)
       WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin
       DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120 ${desktop})
   endforeach()
+  # The sample's test starts the sample from the same directory.
+  if(TARGET embed_sample_test)
+    add_dependencies(embed_sample_test EmbedSample)
+  endif()
 endif()
 
 # --- Benchmarks under Wine (not tests) ---------------------------------------
