@@ -13,42 +13,45 @@ libclang-rt-14-dev xxd zip x11-apps x11-utils imagemagick"
 
 root=0
 [ "$(id -u)" -eq 0 ] && root=1
+SUDO=""
+[ $root -eq 1 ] || SUDO="sudo"
 binfmt=/proc/sys/fs/binfmt_misc
-mode=$("$here/i386.sh")
-case $mode in
-    native|emulated) PACKAGES="$PACKAGES wine32:i386" ;;
-    none) [ $root -eq 1 ] && PACKAGES="$PACKAGES wine32:i386 qemu-user-static" ;;
-esac
 
-# One question to dpkg: the packages it has installed, as "name" and "name:arch".
-installed=$(dpkg-query -W -f='${db:Status-Abbrev}${Package} ${Package}:${Architecture}\n' $PACKAGES 2>/dev/null \
-    | sed -n 's/^ii *//p' || true)
-missing=""
-for p in $PACKAGES; do
-    case " $(echo $installed) " in
-        *" $p "*) ;;
-        *) missing="$missing $p" ;;
-    esac
-done
-
-if [ -n "$missing" ]; then
-    SUDO=""
-    [ $root -eq 1 ] || SUDO="sudo"
+# Installs those of the named packages dpkg does not have, with one question
+# to dpkg when all are there.
+install() {
+    installed=$(dpkg-query -W -f='${db:Status-Abbrev}${Package} ${Package}:${Architecture}\n' "$@" 2>/dev/null \
+        | sed -n 's/^ii *//p' || true)
+    missing=""
+    for p in "$@"; do
+        case " $(echo $installed) " in
+            *" $p "*) ;;
+            *) missing="$missing $p" ;;
+        esac
+    done
+    [ -n "$missing" ] || return 0
     echo "setup: installing$missing" >&2
     export DEBIAN_FRONTEND=noninteractive
     case "$missing" in
         *:i386*)
             if ! dpkg --print-foreign-architectures | grep -qx i386; then
                 $SUDO dpkg --add-architecture i386
+                updated=0
             fi ;;
     esac
-    $SUDO apt-get update -qq
+    if [ "${updated:-0}" = 0 ]; then
+        $SUDO apt-get update -qq
+        updated=1
+    fi
     $SUDO apt-get install -y -qq --no-install-recommends $missing >/dev/null
-fi
+}
 
+mode=$("$here/i386.sh")
 # Where i386 programs do not run, qemu runs them: register it for i386 ELF
-# once (flag F: the interpreter is opened now, so it works in any root).
-if [ "$mode" = none ] && [ $root -eq 1 ] && [ -x /usr/bin/qemu-i386-static ]; then
+# once (flag F: the interpreter is opened now, so it works in any root),
+# before any i386 package is installed.
+if [ "$mode" = none ] && [ $root -eq 1 ]; then
+    install qemu-user-static
     [ -e $binfmt/register ] || mount -t binfmt_misc binfmt_misc $binfmt 2>/dev/null || true
     if [ -e $binfmt/register ] && [ ! -e $binfmt/qemu-i386 ]; then
         printf '%s' ':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:/usr/bin/qemu-i386-static:F' \
@@ -56,6 +59,10 @@ if [ "$mode" = none ] && [ $root -eq 1 ] && [ -x /usr/bin/qemu-i386-static ]; th
     fi
     mode=$("$here/i386.sh")
 fi
+case $mode in
+    native|emulated) PACKAGES="$PACKAGES wine32:i386" ;;
+esac
+install $PACKAGES
 
 case $mode in
     native) echo "setup: i386 programs run natively: 32-bit and 64-bit Wine, both test suites" >&2 ;;

@@ -21,4 +21,9 @@ echo "smoke: $(basename "$zip") under $(cat "$build/wine-arch") Wine, waits stre
 timeout 1500 "$here/wine-env.sh" "$build" sh -c "cd '$app' && wine host_e2e_test.exe \
     --gtest_filter=EndToEnd.OpenTypeCloseAndTheByteIsOnDisk" 2>&1 | tr -d '\r' > "$dir/smoke.log" || true
 cat "$dir/smoke.log"
-grep -q '^\[  PASSED  \] 1 test' "$dir/smoke.log"
+if grep -q '^\[  PASSED  \] 1 test' "$dir/smoke.log"; then
+    echo "smoke: passed"
+else
+    echo "smoke: FAILED"
+    exit 1
+fi
