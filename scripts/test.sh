@@ -58,7 +58,9 @@ zip32=$(ls "$build"/win32/Pelomar-*-win32.zip 2>/dev/null | head -n 1)
 smoke_pid=""
 if [ "$mode" = emulated ]; then
     echo "=== win32: smoke test started beside the 64-bit suite (log: $build/win32/smoke.log)" >&2
-    ./scripts/smoke-win32.sh "$build/win32" > "$build/win32/smoke.log" 2>&1 &
+    # Its display numbers start elsewhere, so that the two Xvfb never race.
+    PELOMAR_DISPLAY_FROM=200 ./scripts/smoke-win32.sh "$build/win32" "$build/win64" \
+        > "$build/win32/smoke.log" 2>&1 &
     smoke_pid=$!
 fi
 
@@ -72,9 +74,9 @@ native)
     stage "win32: images and zip checked statically" \
         sh scripts/check-dist.sh "$zip32" Themes "$build/win32/again/$(basename "$zip32")"
     if [ -n "$smoke_pid" ]; then
+        wait $smoke_pid || true
         stage "win32: smoke test of the shipped program under emulated 32-bit Wine" \
-            sh -c "wait_for() { while kill -0 $smoke_pid 2>/dev/null; do sleep 2; done; }; wait_for
-                   cat '$build/win32/smoke.log'; grep -q '^smoke: passed' '$build/win32/smoke.log'"
+            sh -c "cat '$build/win32/smoke.log'; grep -q '^smoke: passed' '$build/win32/smoke.log'"
         how32="static checks and one smoke test under emulated 32-bit Wine (i386 runs only through qemu)"
     else
         echo "win32: smoke test skipped: this machine runs no i386 program, and qemu's i386 emulation" \

@@ -12,7 +12,9 @@ build=$(cd "$1" && pwd); shift
 use_display=0
 if [ "$1" = "--display" ]; then use_display=1; shift; fi
 
-arch=$(cat "$build/wine-arch" 2>/dev/null || echo win32)
+# PELOMAR_WINEARCH and PELOMAR_WINEPREFIX choose another architecture or
+# prefix for the same tree.
+arch=${PELOMAR_WINEARCH:-$(cat "$build/wine-arch" 2>/dev/null || echo win32)}
 case $arch in
     win64) loader=/usr/lib/wine/wine64 ;;
     *) arch=win32; loader=/usr/lib/wine/wine ;;
@@ -22,7 +24,7 @@ export WINEARCH=$arch
 export WINELOADER=$loader
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
-wbin="$build/wine-bin"
+wbin="$build/wine-bin-$arch"
 mkdir -p "$wbin"
 printf '#!/bin/sh\nexec %s "$@"\n' "$loader" > "$wbin/wine"
 printf '#!/bin/sh\nexec %s wineboot.exe "$@"\n' "$loader" > "$wbin/wineboot"
@@ -33,4 +35,5 @@ here=$(cd "$(dirname "$0")" && pwd)
 if [ "$use_display" = 1 ] && [ -n "$DISPLAY" ]; then
     exec "$here/wine-session.sh" "$@"
 fi
-exec xvfb-run -a -s "-screen 0 1280x1024x24" "$here/wine-session.sh" "$@"
+# PELOMAR_DISPLAY_FROM: the first display number to try (default 99).
+exec xvfb-run -a -n "${PELOMAR_DISPLAY_FROM:-99}" -s "-screen 0 1280x1024x24" "$here/wine-session.sh" "$@"

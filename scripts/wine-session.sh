@@ -5,9 +5,10 @@ set -e
 if [ ! -f "$WINEPREFIX/.pelomar-ready-2" ]; then
     echo "wine: creating $WINEARCH prefix $WINEPREFIX (once)" >&2
     # A 64-bit prefix also sets up its 32-bit side, which through qemu's
-    # i386 emulation takes minutes: switch the emulation off meanwhile.
+    # i386 emulation takes minutes: switch the emulation off meanwhile,
+    # unless 32-bit programs are to run in it (PELOMAR_WOW64=1).
     paused=""
-    if [ "$WINEARCH" = win64 ]; then
+    if [ "$WINEARCH" = win64 ] && [ "${PELOMAR_WOW64:-0}" != 1 ]; then
         for e in /proc/sys/fs/binfmt_misc/*; do
             if head -n 1 "$e" 2>/dev/null | grep -qx enabled && grep -q '^interpreter .*qemu-i386' "$e" 2>/dev/null \
                 && echo 0 > "$e" 2>/dev/null; then
