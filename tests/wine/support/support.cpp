@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <cstring>
+#include <random>
+
 namespace wt {
 
 HMODULE Library() {
@@ -95,6 +99,18 @@ SIZE Font0Cell() {
     DeleteObject(f);
     ReleaseDC(nullptr, dc);
     return {(s.cx / 26 + 1) / 2, s.cy};
+}
+
+unsigned EnvNumber(const char* name, unsigned fallback) {
+    const char* v = std::getenv(name);
+    return v && *v ? unsigned(std::strtoul(v, nullptr, 0)) : fallback;
+}
+
+std::vector<unsigned> StormSeeds(std::initializer_list<unsigned> fixed) {
+    const char* v = std::getenv("PELOMAR_STORM_SEED");
+    if (!v || !*v) return fixed;
+    if (std::strcmp(v, "random") == 0) return {std::random_device{}()};
+    return {unsigned(std::strtoul(v, nullptr, 0))};
 }
 
 }  // namespace wt

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <initializer_list>
 #include <vector>
 
 #include "shared/pelomar.h"
@@ -50,5 +51,13 @@ COLORREF PixelAt(HWND hwnd, int x, int y);
 
 // The cell of font 0 as the control measures it: width (W/26+1)/2, height H.
 SIZE Font0Cell();
+
+// A number from the environment, or fallback when it is unset.
+unsigned EnvNumber(const char* name, unsigned fallback);
+
+// The seeds a seeded random test runs: the fixed list, or the single seed
+// PELOMAR_STORM_SEED gives (a number replays that run; "random" draws a
+// fresh one, for soak runs by hand).
+std::vector<unsigned> StormSeeds(std::initializer_list<unsigned> fixed);
 
 }  // namespace wt
