@@ -83,23 +83,35 @@ COLORREF PixelAt(HWND hwnd, int x, int y) {
     return c;
 }
 
-SIZE Font0Cell() {
-    HDC dc = GetDC(nullptr);
-    LOGFONTA lf{};
-    lf.lfHeight = 12;
-    lf.lfWidth = 8;
-    lf.lfWeight = FW_NORMAL;
-    lf.lfCharSet = DEFAULT_CHARSET;
-    lstrcpyA(lf.lfFaceName, "Fixedsys");
-    HFONT f = CreateFontIndirectA(&lf);
-    HGDIOBJ old = SelectObject(dc, f);
-    SIZE s{};
-    GetTextExtentPoint32A(dc, "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", 52, &s);
-    SelectObject(dc, old);
-    DeleteObject(f);
-    ReleaseDC(nullptr, dc);
-    return {(s.cx / 26 + 1) / 2, s.cy};
-}
+SIZE Font0Cell() { return {8, 15}; }
+
+namespace {
+
+// The pinned cell holds only for the prefix's own Fixedsys: measured here
+// as the control measures font 0, before any test runs.
+class PrefixFont : public ::testing::Environment {
+    void SetUp() override {
+        HDC dc = GetDC(nullptr);
+        LOGFONTA lf{};
+        lf.lfHeight = 12;
+        lf.lfWidth = 8;
+        lf.lfWeight = FW_NORMAL;
+        lf.lfCharSet = DEFAULT_CHARSET;
+        lstrcpyA(lf.lfFaceName, "Fixedsys");
+        HFONT f = CreateFontIndirectA(&lf);
+        HGDIOBJ old = SelectObject(dc, f);
+        SIZE s{};
+        GetTextExtentPoint32A(dc, "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", 52, &s);
+        SelectObject(dc, old);
+        DeleteObject(f);
+        ReleaseDC(nullptr, dc);
+        ASSERT_TRUE(s.cx == 416 && s.cy == 15)
+            << "font 0 measures " << s.cx << " x " << s.cy << ", not 416 x 15: the prefix lacks Wine's Fixedsys";
+    }
+};
+const auto* const prefix_font = ::testing::AddGlobalTestEnvironment(new PrefixFont);
+
+}  // namespace
 
 unsigned EnvNumber(const char* name, unsigned fallback) {
     const char* v = std::getenv(name);
