@@ -248,46 +248,34 @@ void WatchModule(HMODULE module) {
     Hook(module, "msvcrt.dll", "free", real_free, &my_free);
 }
 
-LiveObjects Live() {
-    std::lock_guard<Lock> g(lock);
-    Prune(windows);
-    Prune(timers);
-    LiveObjects l;
-    l.gdi = long(gdi.size());
-    l.dcs = long(dcs.size());
-    l.menus = long(menus.size());
-    l.windows = long(windows.size());
-    l.timers = long(timers.size());
-    l.globals = long(globals.size());
-    l.memory = long(memory.size());
-    l.handles = long(handles.size() + views.size());
-    return l;
-}
-
-void ResetPeaks() {
+// The live objects, or the most that were alive at once since ResetPeaks.
+static LiveObjects Count(bool peak) {
     std::lock_guard<Lock> g(lock);
     busy = true;
     Prune(windows);
     Prune(timers);
-    for (auto* s : {&gdi, &dcs, &menus, &globals, &memory, &handles, &views}) sets.peaks[s] = s->size();
-    sets.peaks[&windows] = windows.size();
-    sets.peaks[&timers] = timers.size();
+    auto n = [peak](const auto& s) {
+        const auto i = sets.peaks.find(&s);
+        return long(peak && i != sets.peaks.end() ? std::max(i->second, s.size()) : s.size());
+    };
+    LiveObjects l;
+    l.gdi = n(gdi);
+    l.dcs = n(dcs);
+    l.menus = n(menus);
+    l.windows = n(windows);
+    l.timers = n(timers);
+    l.globals = n(globals);
+    l.memory = n(memory);
+    l.handles = n(handles) + n(views);
     busy = false;
+    return l;
 }
 
-LiveObjects Peaks() {
+LiveObjects Live() { return Count(false); }
+LiveObjects Peaks() { return Count(true); }
+void ResetPeaks() {
     std::lock_guard<Lock> g(lock);
-    auto peak = [](const auto& s) { return long(std::max(sets.peaks[&s], s.size())); };
-    LiveObjects l;
-    l.gdi = peak(gdi);
-    l.dcs = peak(dcs);
-    l.menus = peak(menus);
-    l.windows = peak(windows);
-    l.timers = peak(timers);
-    l.globals = peak(globals);
-    l.memory = peak(memory);
-    l.handles = peak(handles) + peak(views);
-    return l;
+    sets.peaks.clear();
 }
 
 std::string LiveObjects::Describe() const {

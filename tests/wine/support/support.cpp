@@ -87,26 +87,18 @@ SIZE Font0Cell() { return {8, 15}; }
 
 namespace {
 
-// The pinned cell holds only for the prefix's own Fixedsys: measured here
-// as the control measures font 0, before any test runs.
-class PrefixFont : public ::testing::Environment {
+// The pinned cell holds only for the prefix's own Fixedsys, measured here
+// as the control measures font 0 before any test runs.
+struct PrefixFont : ::testing::Environment {
     void SetUp() override {
+        LOGFONTA lf{12, 8, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Fixedsys"};
         HDC dc = GetDC(nullptr);
-        LOGFONTA lf{};
-        lf.lfHeight = 12;
-        lf.lfWidth = 8;
-        lf.lfWeight = FW_NORMAL;
-        lf.lfCharSet = DEFAULT_CHARSET;
-        lstrcpyA(lf.lfFaceName, "Fixedsys");
-        HFONT f = CreateFontIndirectA(&lf);
-        HGDIOBJ old = SelectObject(dc, f);
+        HGDIOBJ old = SelectObject(dc, CreateFontIndirectA(&lf));
         SIZE s{};
         GetTextExtentPoint32A(dc, "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", 52, &s);
-        SelectObject(dc, old);
-        DeleteObject(f);
+        DeleteObject(SelectObject(dc, old));
         ReleaseDC(nullptr, dc);
-        ASSERT_TRUE(s.cx == 416 && s.cy == 15)
-            << "font 0 measures " << s.cx << " x " << s.cy << ", not 416 x 15: the prefix lacks Wine's Fixedsys";
+        ASSERT_TRUE(s.cx == 416 && s.cy == 15) << "font 0 measures " << s.cx << " x " << s.cy;
     }
 };
 const auto* const prefix_font = ::testing::AddGlobalTestEnvironment(new PrefixFont);
