@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "control/control.h"
+#include "support/iat.h"
 #include "support/support.h"
 
 using wt::ControlWindow;
@@ -139,45 +140,25 @@ BOOL WINAPI RecordingExtTextOutA(HDC dc, int x, int y, UINT options, const RECT*
     return g_real_ext_text_out(dc, x, y, options, rect, text, n, dx);
 }
 
-// The import address table slot of `module` through which it calls
-// gdi32's ExtTextOutA.
-void** ImportSlot(HMODULE module, void* target) {
-    auto* base = reinterpret_cast<BYTE*>(module);
-    auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
-    auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-    const IMAGE_DATA_DIRECTORY& dir =
-        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    if (!dir.VirtualAddress) return nullptr;
-    for (auto* d = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress); d->Name;
-         ++d) {
-        for (auto* t = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->FirstThunk);
-             t->u1.Function; ++t) {
-            if (reinterpret_cast<void*>(t->u1.Function) == target)
-                return reinterpret_cast<void**>(&t->u1.Function);
-        }
-    }
-    return nullptr;
-}
-
 // Records every ExtTextOutA call the control library makes while alive.
 class TextCallRecorder {
 public:
     TextCallRecorder() {
-        void* real = reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("gdi32.dll"),
-                                                            "ExtTextOutA"));
-        slot_ = ImportSlot(wt::Library(), real);
-        if (!slot_) return;
+        void* real = wt::PatchImport(wt::Library(), "gdi32.dll", "ExtTextOutA",
+                                     reinterpret_cast<void*>(&RecordingExtTextOutA));
+        if (!real) return;
         g_real_ext_text_out = reinterpret_cast<decltype(&ExtTextOutA)>(real);
-        Write(reinterpret_cast<void*>(&RecordingExtTextOutA));
         g_calls = &calls;
     }
     ~TextCallRecorder() {
+        if (active())
+            wt::PatchImport(wt::Library(), "gdi32.dll", "ExtTextOutA",
+                            reinterpret_cast<void*>(g_real_ext_text_out));
         g_calls = nullptr;
-        if (slot_) Write(reinterpret_cast<void*>(g_real_ext_text_out));
     }
     TextCallRecorder(const TextCallRecorder&) = delete;
     TextCallRecorder& operator=(const TextCallRecorder&) = delete;
-    bool active() const { return slot_ != nullptr; }
+    bool active() const { return g_calls == &calls; }
 
     // Repaints the whole window and keeps only that paint's calls.
     void FullPaint(HWND hwnd) {
@@ -202,15 +183,6 @@ public:
     }
 
     std::vector<TextCall> calls;
-
-private:
-    void Write(void* value) {
-        DWORD old;
-        VirtualProtect(slot_, sizeof(void*), PAGE_READWRITE, &old);
-        *slot_ = value;
-        VirtualProtect(slot_, sizeof(void*), old, &old);
-    }
-    void** slot_ = nullptr;
 };
 
 }  // namespace

@@ -13,8 +13,7 @@
 #include <random>
 #include <vector>
 
-#include "control/control.h"
-#include "support/support.h"
+#include "support/edit_support.h"
 
 namespace {
 
@@ -49,9 +48,7 @@ public:
     }
 
 private:
-    Control* State() const {
-        return reinterpret_cast<Control*>(GetWindowLongPtrA(window_.hwnd(), GWLP_USERDATA));
-    }
+    const Control* State() const { return wt::StateOf(window_.hwnd()); }
     unsigned Pick(unsigned n) { return unsigned(rng_() % n); }
 
     void NewData(size_t n) {
@@ -61,14 +58,6 @@ private:
         shadow_.assign(b.data(), b.data() + n);
         touched_.assign(n, false);
         window_.Send(PM_SETDATA, reinterpret_cast<WPARAM>(b.data()), LPARAM(n));
-    }
-
-    void SetKeys(bool shift, bool ctrl) {
-        BYTE keys[256];
-        GetKeyboardState(keys);
-        keys[VK_SHIFT] = shift ? 0x80 : 0;
-        keys[VK_CONTROL] = ctrl ? 0x80 : 0;
-        SetKeyboardState(keys);
     }
 
     LPARAM Point() {
@@ -82,13 +71,13 @@ private:
     // Sends one random message. Sets may_edit_ / may_restore_ to say which
     // bytes the message is allowed to change.
     void Step() {
-        Control* c = State();
+        const Control* c = State();
         may_edit_lo_ = may_edit_hi_ = 0;
         may_restore_ = false;
         const HWND h = window_.hwnd();
         switch (Pick(24)) {
         case 0: case 1: case 2: {
-            SetKeys(Pick(2), Pick(8) == 0);
+            wt::SetModifiers(Pick(2), Pick(8) == 0);
             static const WPARAM keys[] = {VK_PRIOR, VK_NEXT, VK_END, VK_HOME, VK_LEFT, VK_UP,
                                           VK_RIGHT, VK_DOWN, 'Z', 'Y', VK_TAB, 'A', VK_DELETE};
             const WPARAM key = Pick(10) ? keys[Pick(13)] : Pick(256);
@@ -162,7 +151,7 @@ private:
     }
 
     void Check() {
-        Control* c = State();
+        const Control* c = State();
         ASSERT_NE(c, nullptr) << Where();
         Block& b = *blocks_.back();
         ASSERT_EQ(c->data_size, b.size) << Where();
@@ -185,7 +174,7 @@ private:
         Answers(c);
     }
 
-    void Answers(Control* c) {
+    void Answers(const Control* c) {
         ASSERT_EQ(window_.Send(PM_SETREADONLY, c->read_only), LRESULT(c->read_only)) << Where();
     }
 
