@@ -1,8 +1,6 @@
-// The value of every character under the digit rule for typed hex input,
-// worked out by hand from the rule's words, not from the code: below "A"
-// a character counts its low four bits, from "A" up (c + 9) AND 0x0F, so
-// "A"-"F" and "a"-"f" count 10-15, "G" 0 and "@" 0. Row r holds the
-// characters 16r to 16r + 15.
+// Every character's value under the digit rule for typed hex, written out
+// by hand from the rule's words (below "A" c AND 0x0F, from "A" up (c + 9)
+// AND 0x0F), not from the code. Row r holds the characters 16r to 16r + 15.
 #pragma once
 
 inline unsigned RuleDigit(unsigned char c) {

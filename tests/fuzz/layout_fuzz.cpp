@@ -11,8 +11,7 @@
 
 using namespace pm;
 
-// When not negative: how many allocations succeed before one fails, as one
-// does in the control when the heap is exhausted.
+// Allocations that succeed before one fails, as in an exhausted heap; -1: all.
 static int g_allocations_left = -1;
 
 void* operator new(std::size_t n) {
@@ -48,10 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (u32 i = 0; i < recency_max; ++i) v.recency[i] = in.take<u32>();
     if (v.rows > 4096) v.rows = 4096;  // keep the arrays a sane size
     g_allocations_left = int(in.take<u8>() % 3) - 1;
-    try {
-        colour_pass(v);
-    } catch (const std::bad_alloc&) {
-    }
+    try { colour_pass(v); } catch (const std::bad_alloc&) {}
     g_allocations_left = -1;
     const u32 count = colour_pass(v);
     CHECK(v.hex_colours.size() > count && v.text_colours.size() > count);
