@@ -18,10 +18,10 @@ u32 colour_pass(View& v) {
     const u32 first = r.first;
     const u32 count = r.count;
     const u32 last = first + count;
-    if (v.hex_colours.size() < std::size_t(count) + 1) {
-        v.hex_colours.resize(std::size_t(count) + 1);
-        v.text_colours.resize(std::size_t(count) + 1);
-    }
+    // Each array on its own: a pass cut short by a failed allocation may
+    // have grown one and not the other.
+    if (v.hex_colours.size() <= count) v.hex_colours.resize(std::size_t(count) + 1);
+    if (v.text_colours.size() <= count) v.text_colours.resize(std::size_t(count) + 1);
     const CellColours plain_hex{v.colours[view2_bk_color], v.colours[view2_text_color]};
     const CellColours plain_text{v.colours[view3_bk_color], v.colours[view3_text_color]};
     std::fill_n(v.hex_colours.begin(), count, plain_hex);

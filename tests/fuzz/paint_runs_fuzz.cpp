@@ -56,8 +56,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         CHECK(run.line < v.rows && run.line * v.bytes_per_line + run.column == screen);
         for (u32 k = 0; k < run.count; ++k, ++p) {
             CHECK(p < n);
-            CHECK(run.hex_chars[3 * k] == "0123456789ABCDEF"[block[p] >> 4]);
-            CHECK(run.text_chars[k] == text_char(block[p]));
+            // Two upper-case digits and a space; a dot for all but 0x21-0x7E.
+            CHECK(run.hex_chars[3 * k] == "0123456789ABCDEF"[block[p] / 16]);
+            CHECK(run.hex_chars[3 * k + 1] == "0123456789ABCDEF"[block[p] % 16]);
+            CHECK(run.hex_chars[3 * k + 2] == ' ');
+            CHECK(run.text_chars[k] == (block[p] > 0x20 && block[p] < 0x7F ? char(block[p]) : '.'));
         }
         screen += run.count;
         total += run.count;

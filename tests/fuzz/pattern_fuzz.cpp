@@ -1,11 +1,12 @@
 // Pattern building from the Find dialog's text: every mode into a block of
 // exactly the promised size, checked against a direct encoding of each unit
-// and the digit rule.
+// and the digit rule's table.
 #include <cstdlib>
 #include <vector>
 
 #include "control/core/hextext.h"
 #include "control/core/pattern.h"
+#include "digit_rule.h"
 #include "fuzz_input.h"
 
 
@@ -23,8 +24,6 @@ void Encode8(unsigned u, std::vector<std::uint8_t>& out) {
         out.push_back(std::uint8_t(0x80 + u % 64));
     }
 }
-
-unsigned Digit(unsigned char c) { return c < 'A' ? c % 16 : (c + 9u) % 16; }
 
 }  // namespace
 
@@ -60,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CHECK(length == chars / 2);
     for (std::size_t i = 0; i < length; ++i) {
         const std::size_t pair = reverse ? length - 1 - i : i;
-        CHECK(bytes[i] == 16 * Digit(std::uint8_t(text[2 * pair])) + Digit(std::uint8_t(text[2 * pair + 1])));
+        CHECK(bytes[i] == 16 * RuleDigit(std::uint8_t(text[2 * pair])) + RuleDigit(std::uint8_t(text[2 * pair + 1])));
     }
     return 0;
 }

@@ -135,11 +135,10 @@ TEST(CopyForms, AnsiKeepsZeroBytesAndEndsWithOne) {
 
 TEST(CopyForms, BlockSizesDoNotWrap) {
     const std::uint64_t n = 0xFFFFFFFFu;
-    EXPECT_EQ(copy_block_size(CopyForm::ansi, n), 2 * n + 1);
-    EXPECT_EQ(copy_block_size(CopyForm::hex, n), 2 * n + 1);
-    EXPECT_EQ(copy_block_size(CopyForm::db_list, n), 5 * n + n / 4 + 5);
-    EXPECT_EQ(copy_block_size(CopyForm::x_list, n), 5 * n + n / 4 + 5);
-    EXPECT_GT(copy_block_size(CopyForm::db_list, n), std::uint64_t(0xFFFFFFFFu));
+    EXPECT_EQ(copy_block_size(CopyForm::ansi, n), 8589934591u);
+    EXPECT_EQ(copy_block_size(CopyForm::hex, n), 8589934591u);
+    EXPECT_EQ(copy_block_size(CopyForm::db_list, n), 22548578303u);
+    EXPECT_EQ(copy_block_size(CopyForm::x_list, n), 22548578303u);
 }
 
 // Every length from 0 to 100 and every way of splitting it into the two

@@ -99,16 +99,6 @@ TEST(Layout, ViewNearTheEndIsBroughtToTheLastPage) {
     EXPECT_EQ(v.first_visible_line, 62u - 25u + 1u);
 }
 
-TEST(Layout, TopByteSurvivesRowWidthChangeOnLargeData) {
-    // 1 GiB at 4 bytes per line: line * 64 does not fit 32 bits.
-    Measured v(0x40000000u);
-    v.bytes_per_line = 4;
-    v.first_visible_line = 0x0F000000u;
-    compute_size(v, 13 + 64 + 64 * 32, 400);
-    EXPECT_EQ(v.bytes_per_line, 64u);
-    EXPECT_EQ(v.first_visible_line, 0x0F000000u * 4u / 64u);
-}
-
 TEST(Layout, EmptyDataHasLastLineZero) {
     Measured v(0);
     compute_size(v, 600, 400);

@@ -2,8 +2,6 @@
 // scroll position after WM_KEYDOWN and WM_CHAR.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "support/edit_support.h"
 
 using wt::ControlWindow;
@@ -37,12 +35,11 @@ TEST(Typing, TwoHexDigitsOverwriteAByteAndStepOn) {
 TEST(Typing, FirstDigitThenDownWritesTheHighNibbleBelow) {
     ControlWindow w;
     w.SetData(Bytes(64, 0x00));
-    const pm::u32 bpl = StateOf(w.hwnd())->bytes_per_line;
     wt::Chars(w.hwnd(), "3");
     Key(w.hwnd(), VK_DOWN);
     wt::Chars(w.hwnd(), "9");
     EXPECT_EQ(w.data()[0], 0x30);
-    EXPECT_EQ(w.data()[bpl], 0x90);
+    EXPECT_EQ(w.data()[15], 0x90);  // 15 bytes per line
 }
 
 TEST(Typing, DigitsFillASelectedRange) {
@@ -183,16 +180,17 @@ TEST(Keys, ShiftRightSelectsAndLeftCollapses) {
     EXPECT_EQ(StateOf(w.hwnd())->caret, 7u);
 }
 
+// The default window (600 x 400 with its scroll bar, font 0's 8 x 15
+// cell) shows 15 bytes per line in 25 rows.
 TEST(Keys, ShiftHomeEndAndTheLastLine) {
     ControlWindow w;
     w.SetData(Bytes(100, 0));
-    const pm::u32 bpl = StateOf(w.hwnd())->bytes_per_line;
-    w.Send(PM_SELECTRANGE, bpl + 4, bpl + 5);
+    ASSERT_EQ(StateOf(w.hwnd())->bytes_per_line, 15u);
+    w.Send(PM_SELECTRANGE, 19, 20);
     Key(w.hwnd(), VK_HOME, true);
-    EXPECT_EQ(StateOf(w.hwnd())->anchor, bpl + 4);
-    EXPECT_EQ(StateOf(w.hwnd())->caret, bpl);
-    const pm::u32 last_line_start = 99 / bpl * bpl;
-    w.Send(PM_SELECTRANGE, last_line_start, last_line_start);
+    EXPECT_EQ(StateOf(w.hwnd())->anchor, 19u);
+    EXPECT_EQ(StateOf(w.hwnd())->caret, 15u);
+    w.Send(PM_SELECTRANGE, 90, 90);  // the last line, 90 to 99
     Key(w.hwnd(), VK_END);
     EXPECT_EQ(StateOf(w.hwnd())->caret, 99u);
 }
@@ -200,61 +198,58 @@ TEST(Keys, ShiftHomeEndAndTheLastLine) {
 TEST(Keys, PageDownOnDataThatFits) {
     ControlWindow w;
     w.SetData(Bytes(100, 0));
-    const pm::u32 bpl = StateOf(w.hwnd())->bytes_per_line;
     Key(w.hwnd(), VK_RIGHT);
     Key(w.hwnd(), VK_NEXT);
-    const pm::u32 last = 99 / bpl;
-    const pm::u32 want = last * bpl + 1 <= 99 ? last * bpl + 1 : 99;
-    EXPECT_EQ(StateOf(w.hwnd())->caret, want);
+    EXPECT_EQ(StateOf(w.hwnd())->caret, 91u);  // column 1 of the last line
     EXPECT_EQ(StateOf(w.hwnd())->first_visible_line, 0u);
     EXPECT_EQ(ScrollPos(w.hwnd()), 0);
 }
 
 TEST(Keys, PagesAndLinesScrollLongData) {
     ControlWindow w;
-    w.SetData(Bytes(100000, 0));
+    w.SetData(Bytes(100000, 0));  // lines 0 to 6666
     const Control* c = StateOf(w.hwnd());
-    const pm::u32 bpl = c->bytes_per_line, rows = c->rows;
+    ASSERT_EQ(c->bytes_per_line, 15u);
+    ASSERT_EQ(c->rows, 25u);
     Key(w.hwnd(), VK_NEXT);
-    EXPECT_EQ(c->caret, bpl * rows);
-    EXPECT_EQ(c->first_visible_line, rows);
-    EXPECT_EQ(ScrollPos(w.hwnd()), int(rows));
+    EXPECT_EQ(c->caret, 375u);
+    EXPECT_EQ(c->first_visible_line, 25u);
+    EXPECT_EQ(ScrollPos(w.hwnd()), 25);
     Key(w.hwnd(), VK_PRIOR);
     EXPECT_EQ(c->caret, 0u);
     EXPECT_EQ(c->first_visible_line, 0u);
     // Down from the last visible row scrolls one line.
-    for (pm::u32 i = 0; i < rows; ++i) Key(w.hwnd(), VK_DOWN);
-    EXPECT_EQ(c->caret, bpl * rows);
+    for (int i = 0; i < 25; ++i) Key(w.hwnd(), VK_DOWN);
+    EXPECT_EQ(c->caret, 375u);
     EXPECT_EQ(c->first_visible_line, 1u);
     EXPECT_EQ(ScrollPos(w.hwnd()), 1);
     // Right in the last cell of the view scrolls; Left on the first byte.
     Key(w.hwnd(), VK_END);
     Key(w.hwnd(), VK_RIGHT);
     EXPECT_EQ(c->first_visible_line, 2u);
-    w.Send(PM_SELECTRANGE, 2 * bpl, 2 * bpl);
+    w.Send(PM_SELECTRANGE, 30, 30);
     Key(w.hwnd(), VK_LEFT);
     EXPECT_EQ(c->first_visible_line, 1u);
-    // Page Down near the end shows the last page and the bar follows.
-    const pm::u32 from = (c->last_line - 2) * bpl + 3;
-    w.Send(PM_SELECTRANGE, from, from);
+    // Page Down near the end shows the last page and the bar follows; the
+    // caret keeps its column two lines further down.
+    w.Send(PM_SELECTRANGE, 99963, 99963);
     Key(w.hwnd(), VK_NEXT);
-    EXPECT_EQ(c->caret, std::min<pm::u32>(c->last_line * bpl + 3, 99999));
-    EXPECT_EQ(c->first_visible_line, c->last_line - rows + 1);
-    EXPECT_EQ(ScrollPos(w.hwnd()), int(c->last_line - rows + 1));
+    EXPECT_EQ(c->caret, 99993u);
+    EXPECT_EQ(c->first_visible_line, 6642u);
+    EXPECT_EQ(ScrollPos(w.hwnd()), 6642);
 }
 
 TEST(Keys, UpFromAboveTheViewScrollsOneLineAtATime) {
     ControlWindow w;
     w.SetData(Bytes(100000, 0));
     const Control* c = StateOf(w.hwnd());
-    const pm::u32 bpl = c->bytes_per_line;
-    w.Send(PM_SELECTRANGE, 3 * bpl, 3 * bpl);
+    w.Send(PM_SELECTRANGE, 45, 45);  // line 3
     w.Send(WM_VSCROLL, SB_PAGEDOWN);
     w.Send(WM_VSCROLL, SB_PAGEDOWN);
     const pm::u32 top = c->first_visible_line;
     Key(w.hwnd(), VK_UP);
     EXPECT_EQ(c->first_visible_line, top - 1);
-    EXPECT_EQ(c->caret, 2 * bpl);
+    EXPECT_EQ(c->caret, 30u);
     Key(w.hwnd(), VK_RIGHT);  // out of view: no scroll
     EXPECT_EQ(c->first_visible_line, top - 1);
 }

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "control/control.h"
+#include "support/iat.h"
 #include "support/support.h"
 
 using wt::ControlWindow;
@@ -26,8 +28,9 @@ enum : UINT {
     kPairView2 = PM_SETCOLOURPAIR + 4, kPairView3 = PM_SETCOLOURPAIR + 5,
 };
 
-// Geometry derived from the measured font cell and the control's client
-// size, the way the control lays itself out.
+// Where the cells of a layout of bpl bytes per line and the given rows lie
+// with font 0's 8 x 15 cell: header 16 high, hex view from x 72 (24 pixels
+// a byte), then 4 pixels of gap and the text view (8 a byte).
 struct Geometry {
     int cw, lh, hh, bpl, rows, hex_left, hex_right, text_left, text_right, width, height;
 
@@ -43,40 +46,22 @@ struct Geometry {
     }
 };
 
-Geometry Measure(const ControlWindow& w) {
-    const SIZE cell = wt::Font0Cell();
-    const SIZE client = w.Client();
-    Geometry g{};
-    g.cw = cell.cx;
-    g.lh = cell.cy;
-    g.hh = g.lh + 1;
-    g.bpl = (client.cx - 13 - 8 * g.cw) / (4 * g.cw);
-    if (g.bpl > 64) g.bpl = 64;
-    g.rows = (client.cy - g.hh) / g.lh;
-    if (g.rows < 1) g.rows = 1;
-    g.hex_left = 8 * g.cw + 8;
-    g.hex_right = g.hex_left + 3 * g.cw * g.bpl;
-    g.text_left = g.hex_right + 4;
-    g.text_right = g.text_left + g.cw * g.bpl;
-    g.width = client.cx;
-    g.height = client.cy;
-    return g;
+Geometry Layout(int bpl, int rows, SIZE client) {
+    return {8, 15, 16, bpl, rows, 72, 72 + 24 * bpl, 76 + 24 * bpl, 76 + 32 * bpl, client.cx, client.cy};
 }
 
-// A control window whose client area holds bpl bytes per line and the
-// given rows, with a strip of `strip` pixels below the last row.
+// A control window just wide enough for bpl bytes per line (85 + 32 bpl
+// pixels of client) and high enough for the rows, with a strip of `strip`
+// pixels below the last row; the control must have laid itself out so.
 struct Sized {
     ControlWindow w;
     Geometry g;
     Sized(int bpl, int rows, int strip = 0)
-        : w(Width(bpl), Height(rows, strip)), g(Measure(w)) {}
-    static int Width(int bpl) {
-        const SIZE c = wt::Font0Cell();
-        return 13 + 8 * c.cx + 4 * c.cx * bpl + c.cx + GetSystemMetrics(SM_CXVSCROLL);
-    }
-    static int Height(int rows, int strip) {
-        const SIZE c = wt::Font0Cell();
-        return c.cy + 1 + rows * c.cy + strip;
+        : w(85 + 32 * bpl + GetSystemMetrics(SM_CXVSCROLL), 16 + 15 * rows + strip),
+          g(Layout(bpl, rows, w.Client())) {
+        const auto* c = reinterpret_cast<const Control*>(GetWindowLongPtrA(w.hwnd(), GWLP_USERDATA));
+        EXPECT_EQ(c->bytes_per_line, unsigned(bpl));
+        EXPECT_EQ(c->rows, unsigned(rows));
     }
 };
 
@@ -155,45 +140,25 @@ BOOL WINAPI RecordingExtTextOutA(HDC dc, int x, int y, UINT options, const RECT*
     return g_real_ext_text_out(dc, x, y, options, rect, text, n, dx);
 }
 
-// The import address table slot of `module` through which it calls
-// gdi32's ExtTextOutA.
-void** ImportSlot(HMODULE module, void* target) {
-    auto* base = reinterpret_cast<BYTE*>(module);
-    auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
-    auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-    const IMAGE_DATA_DIRECTORY& dir =
-        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    if (!dir.VirtualAddress) return nullptr;
-    for (auto* d = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress); d->Name;
-         ++d) {
-        for (auto* t = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->FirstThunk);
-             t->u1.Function; ++t) {
-            if (reinterpret_cast<void*>(t->u1.Function) == target)
-                return reinterpret_cast<void**>(&t->u1.Function);
-        }
-    }
-    return nullptr;
-}
-
 // Records every ExtTextOutA call the control library makes while alive.
 class TextCallRecorder {
 public:
     TextCallRecorder() {
-        void* real = reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("gdi32.dll"),
-                                                            "ExtTextOutA"));
-        slot_ = ImportSlot(wt::Library(), real);
-        if (!slot_) return;
+        void* real = wt::PatchImport(wt::Library(), "gdi32.dll", "ExtTextOutA",
+                                     reinterpret_cast<void*>(&RecordingExtTextOutA));
+        if (!real) return;
         g_real_ext_text_out = reinterpret_cast<decltype(&ExtTextOutA)>(real);
-        Write(reinterpret_cast<void*>(&RecordingExtTextOutA));
         g_calls = &calls;
     }
     ~TextCallRecorder() {
+        if (active())
+            wt::PatchImport(wt::Library(), "gdi32.dll", "ExtTextOutA",
+                            reinterpret_cast<void*>(g_real_ext_text_out));
         g_calls = nullptr;
-        if (slot_) Write(reinterpret_cast<void*>(g_real_ext_text_out));
     }
     TextCallRecorder(const TextCallRecorder&) = delete;
     TextCallRecorder& operator=(const TextCallRecorder&) = delete;
-    bool active() const { return slot_ != nullptr; }
+    bool active() const { return g_calls == &calls; }
 
     // Repaints the whole window and keeps only that paint's calls.
     void FullPaint(HWND hwnd) {
@@ -218,15 +183,6 @@ public:
     }
 
     std::vector<TextCall> calls;
-
-private:
-    void Write(void* value) {
-        DWORD old;
-        VirtualProtect(slot_, sizeof(void*), PAGE_READWRITE, &old);
-        *slot_ = value;
-        VirtualProtect(slot_, sizeof(void*), old, &old);
-    }
-    void** slot_ = nullptr;
 };
 
 }  // namespace
@@ -244,8 +200,6 @@ TEST(Paint, PlaceholderShowsOneByteUnderTheCaret) {
 
 TEST(Paint, TwentyBytesAtEightPerLineClearTheRestOfTheLastLine) {
     Sized s(8, 5, 7);
-    ASSERT_EQ(s.g.bpl, 8);
-    ASSERT_EQ(s.g.rows, 5);
     const COLORREF text_bk = 0xC0FFFF, hex_bk = 0xF0E0D0;
     s.w.Send(kPairView3, text_bk, 0x008000);
     s.w.Send(kPairView2, hex_bk, 0x800000);
@@ -333,9 +287,9 @@ TEST(Paint, EmptyBlockShowsOnlyTheFullClearColour) {
 }
 
 TEST(Paint, WindowTooNarrowForALayoutShowsTheFullClearColour) {
-    // Too narrow from the start: no layout and so no back buffer is made.
-    const SIZE cell = wt::Font0Cell();
-    ControlWindow w(13 + 16 * cell.cx, 60, 0);
+    // Too narrow from the start (13 + 16 cell widths): no layout and so no
+    // back buffer is made.
+    ControlWindow w(141, 60, 0);
     const COLORREF bk = 0x123456;
     w.Send(kPairView2, bk, 0);
     w.SetData(Zeros(100));
@@ -371,7 +325,6 @@ TEST(Paint, HeaderAndOffsetGradientsRunBetweenTheirColours) {
 
 TEST(PaintCalls, ALineCostsOneTextCallPerColourRunAndView) {
     Sized s(16, 4);
-    ASSERT_EQ(s.g.bpl, 16);
     s.w.SetData(Zeros(16 * 10));
     s.w.Send(PM_SELECTRANGE, 4, 9);  // middle of row 0
     TextCallRecorder rec;

@@ -1,12 +1,16 @@
 // Accounting of the system objects a watched module makes.
 #include "support/resources.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <iterator>
 #include <map>
 #include <mutex>
 #include <new>
 #include <set>
 #include <utility>
+
+#include <shellapi.h>
 
 #include "support/iat.h"
 
@@ -27,6 +31,7 @@ struct Sets {
     std::set<void*> gdi, dcs, menus, globals, memory, handles, views;
     std::set<HWND> windows;
     std::set<std::pair<HWND, UINT_PTR>> timers;
+    std::map<const void*, size_t> peaks;  // per set, the largest size since ResetPeaks
 };
 alignas(Sets) unsigned char sets_storage[sizeof(Sets)];
 Sets& sets = *new (sets_storage) Sets;
@@ -38,6 +43,16 @@ std::set<std::pair<HWND, UINT_PTR>>& timers = sets.timers;
 template <typename T> bool Empty(const T& v) { return !v; }
 template <typename A, typename B> bool Empty(const std::pair<A, B>&) { return false; }
 
+// Windows and timers are never released through a watched call (a parent
+// takes its children along): the dead ones are dropped as new ones come.
+template <typename T> void Prune(std::set<T>&) {}
+void Prune(std::set<HWND>& s) {
+    for (auto i = s.begin(); i != s.end();) i = IsWindow(*i) ? std::next(i) : s.erase(i);
+}
+void Prune(std::set<std::pair<HWND, UINT_PTR>>& s) {
+    for (auto i = s.begin(); i != s.end();) i = !i->first || IsWindow(i->first) ? std::next(i) : s.erase(i);
+}
+
 // When the watched module is the test program itself, the sets' own nodes
 // come from the watched allocator: those nested calls are not accounted.
 bool busy = false;
@@ -47,7 +62,10 @@ template <typename T> void Add(std::set<T>& s, T v) {
     std::lock_guard<Lock> g(lock);
     if (busy) return;
     busy = true;
+    Prune(s);
     s.insert(v);
+    size_t& peak = sets.peaks[&s];
+    if (s.size() > peak) peak = s.size();
     busy = false;
 }
 template <typename T> void Remove(std::set<T>& s, T v) {
@@ -83,6 +101,7 @@ ORIGINAL(KillTimer);
 ORIGINAL(GlobalAlloc);
 ORIGINAL(GlobalFree);
 ORIGINAL(SetClipboardData);
+ORIGINAL(DragFinish);
 ORIGINAL(HeapAlloc);
 ORIGINAL(HeapReAlloc);
 ORIGINAL(HeapFree);
@@ -138,6 +157,8 @@ HANDLE WINAPI MySetClipboardData(UINT f, HANDLE h) {
     if (r) Remove<void*>(globals, h);
     return r;
 }
+// A dropped block belongs to its receiver, who releases it here.
+void WINAPI MyDragFinish(HDROP h) { Remove<void*>(globals, h); real_DragFinish(h); }
 LPVOID WINAPI MyHeapAlloc(HANDLE heap, DWORD f, SIZE_T n) { void* p = real_HeapAlloc(heap, f, n); Add(memory, p); return p; }
 LPVOID WINAPI MyHeapReAlloc(HANDLE heap, DWORD f, LPVOID p, SIZE_T n) {
     void* q = real_HeapReAlloc(heap, f, p, n);
@@ -208,6 +229,7 @@ void WatchModule(HMODULE module) {
     HOOK("user32.dll", SetTimer);
     HOOK("user32.dll", KillTimer);
     HOOK("user32.dll", SetClipboardData);
+    HOOK("shell32.dll", DragFinish);
     HOOK("kernel32.dll", GlobalAlloc);
     HOOK("kernel32.dll", GlobalFree);
     HOOK("kernel32.dll", HeapAlloc);
@@ -226,18 +248,34 @@ void WatchModule(HMODULE module) {
     Hook(module, "msvcrt.dll", "free", real_free, &my_free);
 }
 
-LiveObjects Live() {
+// The live objects, or the most that were alive at once since ResetPeaks.
+static LiveObjects Count(bool peak) {
     std::lock_guard<Lock> g(lock);
+    busy = true;
+    Prune(windows);
+    Prune(timers);
+    auto n = [peak](const auto& s) {
+        const auto i = sets.peaks.find(&s);
+        return long(peak && i != sets.peaks.end() ? std::max(i->second, s.size()) : s.size());
+    };
     LiveObjects l;
-    l.gdi = long(gdi.size());
-    l.dcs = long(dcs.size());
-    l.menus = long(menus.size());
-    for (HWND w : windows) l.windows += IsWindow(w) ? 1 : 0;
-    for (auto& t : timers) l.timers += (!t.first || IsWindow(t.first)) ? 1 : 0;
-    l.globals = long(globals.size());
-    l.memory = long(memory.size());
-    l.handles = long(handles.size() + views.size());
+    l.gdi = n(gdi);
+    l.dcs = n(dcs);
+    l.menus = n(menus);
+    l.windows = n(windows);
+    l.timers = n(timers);
+    l.globals = n(globals);
+    l.memory = n(memory);
+    l.handles = n(handles) + n(views);
+    busy = false;
     return l;
+}
+
+LiveObjects Live() { return Count(false); }
+LiveObjects Peaks() { return Count(true); }
+void ResetPeaks() {
+    std::lock_guard<Lock> g(lock);
+    sets.peaks.clear();
 }
 
 std::string LiveObjects::Describe() const {

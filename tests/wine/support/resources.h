@@ -25,5 +25,9 @@ struct LiveObjects {
 // Installs the watch on `module` (once per module).
 void WatchModule(HMODULE module);
 LiveObjects Live();
+// The most objects of each kind that were alive at once since ResetPeaks,
+// even inside a single call (a clipboard block, a DC taken and released).
+void ResetPeaks();
+LiveObjects Peaks();
 
 }  // namespace wt

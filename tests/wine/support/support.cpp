@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <cstring>
+#include <random>
+
 namespace wt {
 
 HMODULE Library() {
@@ -79,22 +83,38 @@ COLORREF PixelAt(HWND hwnd, int x, int y) {
     return c;
 }
 
-SIZE Font0Cell() {
-    HDC dc = GetDC(nullptr);
-    LOGFONTA lf{};
-    lf.lfHeight = 12;
-    lf.lfWidth = 8;
-    lf.lfWeight = FW_NORMAL;
-    lf.lfCharSet = DEFAULT_CHARSET;
-    lstrcpyA(lf.lfFaceName, "Fixedsys");
-    HFONT f = CreateFontIndirectA(&lf);
-    HGDIOBJ old = SelectObject(dc, f);
-    SIZE s{};
-    GetTextExtentPoint32A(dc, "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", 52, &s);
-    SelectObject(dc, old);
-    DeleteObject(f);
-    ReleaseDC(nullptr, dc);
-    return {(s.cx / 26 + 1) / 2, s.cy};
+SIZE Font0Cell() { return {8, 15}; }
+
+namespace {
+
+// The pinned cell holds only for the prefix's own Fixedsys, measured here
+// as the control measures font 0 before any test runs.
+struct PrefixFont : ::testing::Environment {
+    void SetUp() override {
+        LOGFONTA lf{12, 8, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Fixedsys"};
+        HDC dc = GetDC(nullptr);
+        HGDIOBJ old = SelectObject(dc, CreateFontIndirectA(&lf));
+        SIZE s{};
+        GetTextExtentPoint32A(dc, "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", 52, &s);
+        DeleteObject(SelectObject(dc, old));
+        ReleaseDC(nullptr, dc);
+        ASSERT_TRUE(s.cx == 416 && s.cy == 15) << "font 0 measures " << s.cx << " x " << s.cy;
+    }
+};
+const auto* const prefix_font = ::testing::AddGlobalTestEnvironment(new PrefixFont);
+
+}  // namespace
+
+unsigned EnvNumber(const char* name, unsigned fallback) {
+    const char* v = std::getenv(name);
+    return v && *v ? unsigned(std::strtoul(v, nullptr, 0)) : fallback;
+}
+
+std::vector<unsigned> StormSeeds(std::initializer_list<unsigned> fixed) {
+    const char* v = std::getenv("PELOMAR_STORM_SEED");
+    if (!v || !*v) return fixed;
+    if (std::strcmp(v, "random") == 0) return {std::random_device{}()};
+    return {unsigned(std::strtoul(v, nullptr, 0))};
 }
 
 }  // namespace wt

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <initializer_list>
 #include <vector>
 
 #include "shared/pelomar.h"
@@ -48,7 +49,17 @@ void Pump();
 // The colour at (x, y) of the window's client area after it has painted.
 COLORREF PixelAt(HWND hwnd, int x, int y);
 
-// The cell of font 0 as the control measures it: width (W/26+1)/2, height H.
+// The cell of font 0 in the test prefix: 8 x 15 pixels. Its Fixedsys
+// measures 416 x 15 for the 52 letters; every program checks that before
+// its first test, so that layouts can be given as literal numbers.
 SIZE Font0Cell();
+
+// A number from the environment, or fallback when it is unset.
+unsigned EnvNumber(const char* name, unsigned fallback);
+
+// The seeds a seeded random test runs: the fixed list, or the single seed
+// PELOMAR_STORM_SEED gives (a number replays that run; "random" draws a
+// fresh one, for soak runs by hand).
+std::vector<unsigned> StormSeeds(std::initializer_list<unsigned> fixed);
 
 }  // namespace wt
