@@ -113,6 +113,9 @@ void OpenFromDialog(MainWindow* w) {
     auto* buffer = static_cast<char*>(HeapAlloc(g_host.heap, HEAP_ZERO_MEMORY, kOpenBufferBytes));
     if (!buffer) return;
     OPENFILENAMEA ofn{};
+    // The whole structure of the current headers (88 bytes in the 32-bit
+    // build), which every system since Windows 2000 takes; the 76-byte form
+    // is for older ones only. The fields past it stay zero.
     ofn.lStructSize = sizeof(ofn);
     ofn.hwndOwner = w->window;
     ofn.hInstance = g_host.instance;

@@ -74,9 +74,9 @@ u32 parse_profile_int(const char* text, u32 fallback) {
     unsigned base = 10;
     if (text[0] == '0') {
         char p = text[1];
-        if (p == 'x' || p == 'X') base = 16;
-        else if (p == 'o' || p == 'O') base = 8;
-        else if (p == 'b' || p == 'B') base = 2;
+        if (p == 'x') base = 16;
+        else if (p == 'o') base = 8;
+        else if (p == 'b') base = 2;
         if (base != 10) text += 2;
     }
     u32 value = 0;

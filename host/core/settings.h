@@ -34,10 +34,12 @@ u32& settings_field(Settings& s, unsigned i);
 u32 settings_field(const Settings& s, unsigned i);
 void set_default_settings(Settings& s);
 
-// Reads a profile value the way the system's integer reader does: leading
-// blanks, an optional sign, then decimal or 0x-hex (0o octal, 0b binary),
-// stopping at the first character that is not a digit; wraps modulo 2^32.
-// An empty text yields fallback.
+// Reads a profile value the way the system's integer reader
+// (GetPrivateProfileIntA) does: leading blanks, an optional sign, then
+// decimal, or hex after "0x" (octal after "0o", binary after "0b"), the
+// prefix in lower case only ("0X1F" reads as 0); it stops at the first
+// character that is not a digit of the base ("12abc" reads as 12) and wraps
+// modulo 2^32. An empty text yields fallback.
 u32 parse_profile_int(const char* text, u32 fallback);
 
 // "0x" and at least six lower-case hex digits ("0x0000ff", "0x12345678"):

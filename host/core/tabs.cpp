@@ -34,13 +34,11 @@ void close_tab(TabStrip& s, u32 t) {
     if (F > 0) s.first = F - 1;
     if (s.hot > 1 && F > 0) --s.hot;
     if (s.count == 0) return;
-    if (t == S) {
-        bool in_place = static_cast<long long>(s.selected) - s.first == static_cast<long long>(t) - F;
-        set_look(s, s.selected, in_place ? kLookSelectedCloseLit : kLookSelected);
-    } else {
-        u32 there = F == 0 ? t : t - 1;
-        if (valid(s, there)) set_look(s, there, there == s.selected ? kLookSelectedCloseLit : kLookHotCloseLit);
-    }
+    if (t == S) set_look(s, s.selected, kLookSelected);
+    // The tab that now stands in the closed tab's place is under the
+    // pointer, on its close part.
+    const u32 there = F == 0 ? t : t - 1;
+    if (valid(s, there)) set_look(s, there, there == s.selected ? kLookSelectedCloseLit : kLookHotCloseLit);
 }
 
 }  // namespace
@@ -66,9 +64,11 @@ void tabs_init(TabStrip& s, const TabMetrics& m) {
 
 void tabs_layout(TabStrip& s, u32 width) {
     s.width = width;
+    // Width 0 is a minimized window: nothing shows, the row stays as it is.
+    if (width == 0) return;
     u32 p = places(s, width);
     if (p != 0) s.visible = p < s.count ? p : s.count;
-    if (s.first > s.count - s.visible) --s.first;
+    if (s.first > s.count - s.visible) s.first = s.count - s.visible;
 }
 
 bool tabs_add(TabStrip& s, const char* label) {
@@ -76,11 +76,12 @@ bool tabs_add(TabStrip& s, const char* label) {
     if (s.count > 0) set_look(s, s.selected, kLookNormal);
     Tab& tab = s.tabs[s.count];
     tab.look = kLookSelected;
-    if (s.count >= places(s, s.width)) ++s.first;
     copy_label(tab.label, label, kAddLabelChars);
     ++s.count;
     s.selected = s.count;
     tabs_layout(s, s.width);
+    // The new tab stands in the last place, wherever the row was scrolled.
+    s.first = s.count - s.visible;
     return true;
 }
 
@@ -121,8 +122,13 @@ bool tabs_mouse_move(TabStrip& s, int x, int y) {
         }
         return tabs_mouse_leave(s);
     }
+    const bool buttons_normal = s.left_button == kLeftNormal && s.right_button == kRightNormal;
     if (r < s.body_width && uy < s.height) {
-        if (t == s.hot && s.close_hover == 0) return false;
+        // A scroll button still lit from a jump straight onto a body or the
+        // empty area goes out: a press here must select, not scroll.
+        if (t == s.hot && s.close_hover == 0 && buttons_normal) return false;
+        s.left_button = kLeftNormal;
+        s.right_button = kRightNormal;
         s.close_hover = 0;
         rest(s, s.hot);
         s.hot = t;
@@ -133,7 +139,7 @@ bool tabs_mouse_move(TabStrip& s, int x, int y) {
         // Either scroll button may still be lit when the pointer jumps
         // straight from it to a close part: a press there must close, not
         // scroll.
-        if (s.close_hover != 0 && s.left_button == kLeftNormal && s.right_button == kRightNormal) return false;
+        if (s.close_hover != 0 && buttons_normal) return false;
         s.left_button = kLeftNormal;
         s.right_button = kRightNormal;
         rest(s, s.hot);

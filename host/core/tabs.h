@@ -68,9 +68,12 @@ struct TabStrip {
 };
 
 void tabs_init(TabStrip& s, const TabMetrics& m);
-// Places and scroll position for a strip of the given width.
+// Places and scroll position for a strip of the given width: the row is
+// moved back only as far as needed to fill the places. Width 0 (a minimized
+// window) keeps both.
 void tabs_layout(TabStrip& s, u32 width);
-// Appends a tab and selects it; false when the strip is full.
+// Appends a tab, selects it and scrolls the row so that it shows in the last
+// place; false when the strip is full.
 bool tabs_add(TabStrip& s, const char* label);
 void tabs_set_text(TabStrip& s, u32 index, const char* label);
 // Return true when the strip must be repainted.

@@ -11,7 +11,8 @@
 
 namespace {
 
-// Blanks, a sign, a base prefix, then digits of that base; modulo 2^32.
+// Blanks, a sign, a lower-case base prefix, then digits of that base;
+// modulo 2^32.
 std::uint32_t Plain(const std::string& s, std::uint32_t fallback) {
     std::size_t i = s.find_first_not_of(" \t");
     if (i == std::string::npos || s[i] == 0) return fallback;
@@ -19,7 +20,7 @@ std::uint32_t Plain(const std::string& s, std::uint32_t fallback) {
     if (s[i] == '+' || s[i] == '-') minus = s[i++] == '-';
     unsigned base = 10;
     if (i + 1 < s.size() && s[i] == '0') {
-        const char p = static_cast<char>(s[i + 1] | 0x20);
+        const char p = s[i + 1];
         base = p == 'x' ? 16 : p == 'o' ? 8 : p == 'b' ? 2 : 10;
         if (base != 10) i += 2;
     }

@@ -50,9 +50,11 @@ TEST(SettingsKeys, DefaultsMatchTheControlsColourPairs) {
 
 TEST(ProfileInt, ReadsLikeTheSystemReader) {
     struct Row { const char* text; u32 want; } rows[] = {
-        {"3", 3}, {"0x0000ff", 255}, {"0X1F", 31}, {"12abc", 12}, {"  42", 42},
-        {"0xffffffff", 0xFFFFFFFFu}, {"4294967296", 0}, {"-1", 0xFFFFFFFFu}, {"+7", 7},
+        {"3", 3}, {"0x0000ff", 255}, {"0xAbC", 0xABC}, {"12abc", 12}, {"  42", 42}, {"0x1F2G", 0x1F2},
+        {"0xffffffff", 0xFFFFFFFFu}, {"4294967296", 0}, {"-1", 0xFFFFFFFFu}, {"+7", 7}, {"-0x10", 0xFFFFFFF0u},
         {"abc", 0}, {"0x", 0}, {"0o17", 15}, {"0b101", 5}, {"08", 8}, {"0xG", 0},
+        // The base prefixes count in lower case only: "0X1F" is a 0 and a stop.
+        {"0X1F", 0}, {"0O17", 0}, {"0B101", 0},
     };
     for (const Row& r : rows) EXPECT_EQ(parse_profile_int(r.text, 99), r.want) << r.text;
     EXPECT_EQ(parse_profile_int("", 99), 99u);

@@ -225,13 +225,64 @@ TEST(Tabs, ScrollButtonsOnlyReactWhenTabsAreHidden) {
 
 TEST(Tabs, ResizeKeepsTheScrollInRange) {
     auto s = Strip(5);  // first = 2 with 3 places
-    tabs_layout(*s, 1000);  // room for 8: one step back per resize
+    tabs_layout(*s, 1000);  // room for 8: the whole row shows at once
     EXPECT_EQ(s->visible, 5u);
-    EXPECT_EQ(s->first, 1u);
-    tabs_layout(*s, 1000);
     EXPECT_EQ(s->first, 0u);
     tabs_layout(*s, 30);  // narrower than the buttons: every tab has a place
     EXPECT_EQ(s->visible, 5u);
+
+    // Twelve tabs, 9 hidden; a maximized strip has 11 places, so one stays
+    // hidden and the scroll buttons stand right after the last place.
+    auto m = Strip(12);
+    ASSERT_EQ(m->first, 9u);
+    tabs_layout(*m, 1280);
+    EXPECT_EQ(m->visible, 11u);
+    EXPECT_EQ(m->first, 1u);
+    const int left_button = 11 * kPitch + 5;
+    EXPECT_TRUE(tabs_mouse_move(*m, left_button, 10));
+    EXPECT_EQ(m->left_button, kLeftLit);
+    tabs_button_down(*m, left_button, 10);
+    tabs_button_up(*m, left_button, 10);
+    EXPECT_EQ(m->first, 0u);
+    // Restored: the row stays where it is, every place still shows a tab.
+    tabs_layout(*m, 420);
+    EXPECT_EQ(m->visible, 3u);
+    EXPECT_EQ(m->first, 0u);
+    tabs_layout(*m, 1280);
+    tabs_mouse_leave(*m);
+    const TabEvent e = tabs_button_down(*m, Body(11), 10);
+    EXPECT_EQ(e.kind, TabEvent::kSelChange);
+    EXPECT_EQ(e.b, 11u);
+}
+
+// Minimizing sizes the strip to width 0: the row stays, so the selected tab
+// is in view again after the restore. A tab added while the row is scrolled
+// to the left end is shown, in the last place.
+TEST(Tabs, MinimizingKeepsTheRowAndAnAddedTabIsShown) {
+    auto s = Strip(8);  // three places, tabs 6 to 8 shown
+    ASSERT_EQ(s->first, 5u);
+    tabs_button_down(*s, Body(1), 10);  // select tab 6
+    for (int i = 0; i < 2; ++i) {
+        tabs_layout(*s, 0);
+        EXPECT_EQ(s->first, 5u);
+        tabs_layout(*s, 420);
+        EXPECT_EQ(s->first, 5u);
+        EXPECT_EQ(s->visible, 3u);
+    }
+    const int left_button = 3 * kPitch + 5;
+    tabs_mouse_move(*s, left_button, 10);
+    for (int i = 0; i < 5; ++i) {
+        tabs_button_down(*s, left_button, 10);
+        tabs_button_up(*s, left_button, 10);
+    }
+    ASSERT_EQ(s->first, 0u);
+    tabs_mouse_leave(*s);
+    ASSERT_TRUE(tabs_add(*s, "nine"));
+    EXPECT_EQ(s->selected, 9u);
+    EXPECT_EQ(s->first, 6u);
+    const TabEvent e = tabs_button_down(*s, Body(3), 10);
+    EXPECT_EQ(e.kind, TabEvent::kSelChange);
+    EXPECT_EQ(e.b, 9u);
 }
 
 TEST(Tabs, HostileCoordinatesStayInsideTheTable) {
@@ -263,4 +314,58 @@ TEST(Tabs, CloseAfterAJumpFromTheRightScrollButtonCloses) {
     EXPECT_EQ(e.a, 3u);
     EXPECT_EQ(s->count, 4u);
     EXPECT_EQ(s->right_button, u32(kRightNormal));
+}
+
+// The pointer jumps from a lit scroll button straight onto a tab body or
+// onto the empty area past the buttons: the button goes out, and a press
+// there selects (or does nothing) instead of scrolling the row.
+TEST(Tabs, AMoveFromALitScrollButtonOntoABodyUnlightsIt) {
+    auto s = Strip(5);  // three places, tabs 3 to 5 shown
+    const int left_button = 3 * kPitch + 5, right_button = 3 * kPitch + 33;
+    tabs_mouse_move(*s, Body(1), 10);  // tab 3 hot
+    tabs_mouse_move(*s, right_button, 10);
+    ASSERT_EQ(s->right_button, u32(kRightLit));
+    EXPECT_TRUE(tabs_mouse_move(*s, Body(1), 10));  // back onto the same body
+    EXPECT_EQ(s->right_button, u32(kRightNormal));
+    TabEvent e = tabs_button_down(*s, Body(1), 10);
+    EXPECT_EQ(e.kind, TabEvent::kSelChange);
+    EXPECT_EQ(e.b, 3u);
+    EXPECT_EQ(s->first, 2u);
+
+    tabs_mouse_move(*s, left_button, 10);
+    ASSERT_EQ(s->left_button, u32(kLeftLit));
+    EXPECT_TRUE(tabs_mouse_move(*s, Body(2), 10));  // onto another body
+    EXPECT_EQ(s->left_button, u32(kLeftNormal));
+    EXPECT_EQ(s->tabs[3].look, kLookHot);
+    e = tabs_button_down(*s, Body(2), 10);
+    EXPECT_EQ(e.kind, TabEvent::kSelChange);
+    EXPECT_EQ(e.b, 4u);
+    EXPECT_EQ(s->first, 2u);
+
+    auto t = Strip(4, 460);  // three places, tab 1 hidden; x 424 on is empty
+    ASSERT_EQ(t->first, 1u);
+    tabs_mouse_move(*t, left_button, 10);
+    ASSERT_EQ(t->left_button, u32(kLeftLit));
+    tabs_mouse_move(*t, 430, 10);
+    EXPECT_EQ(t->left_button, u32(kLeftNormal));
+    EXPECT_EQ(tabs_button_down(*t, 430, 10).kind, TabEvent::kNone);
+    EXPECT_EQ(t->first, 1u);
+}
+
+// Closing the selected tab while the row is scrolled: the row moves one
+// place right, and the tab that now stands under the pointer shows its lit
+// close part.
+TEST(Tabs, ClosingTheSelectedTabWhileScrolledLightsTheCloseUnderThePointer) {
+    auto s = Strip(5);  // three places, tabs 3 to 5 shown
+    tabs_button_down(*s, Body(2), 10);
+    ASSERT_EQ(s->selected, 4u);
+    const TabEvent e = CloseAt(*s, 2);
+    ASSERT_EQ(e.kind, TabEvent::kClosed);
+    EXPECT_EQ(e.a, 4u);
+    EXPECT_EQ(s->first, 1u);     // place 2 now shows tab 3
+    EXPECT_EQ(s->selected, 4u);  // the old tab 5
+    EXPECT_EQ(s->hot, 3u);
+    EXPECT_EQ(s->tabs[2].look, kLookHotCloseLit);
+    EXPECT_EQ(s->tabs[3].look, kLookSelected);
+    EXPECT_EQ(s->tabs[1].look, kLookNormal);
 }

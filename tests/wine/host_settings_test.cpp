@@ -52,6 +52,19 @@ TEST_F(NoSettings, SavedSettingsReadBackUnchanged) {
     EXPECT_STREQ(text, want);
 }
 
+// Hand-written values read as the system's own integer reader reads them.
+TEST_F(NoSettings, ValuesReadAsTheSystemReaderReadsThem) {
+    const char* const texts[] = {"3", "0x0000ff", "0xAbC", "12abc", "0X1F", "0O17", "0B101", "0o17", "0b101",
+                                 "-1", "+7", "-0x10", "08", "0x", "0xG", "abc", "4294967296", "99999999999",
+                                 "0xffffffff", "1.5", "- 5"};
+    const std::string path = dir / "forms.ini";
+    for (const char* text : texts) {
+        WritePrivateProfileStringA("HEXEDITOR", "value", text, path.c_str());
+        EXPECT_EQ(pm::parse_profile_int(text, 77), GetPrivateProfileIntA("HEXEDITOR", "value", 77, path.c_str()))
+            << text;
+    }
+}
+
 class HandWritten : public HostTest {
     void PrepareDirectory() override {
         ht::WriteBytes(dir / "pmr.ini",

@@ -8,7 +8,39 @@ namespace {
 
 const std::string kBytes = std::string("\x00\x11\x22\x33\x44\x55\x66\x77", 8);
 
-class Documents : public HostTest {};
+class Documents : public HostTest {
+protected:
+    // Opens n small files at once; each gets its tab.
+    void OpenMany(unsigned n) {
+        std::vector<std::string> paths;
+        for (unsigned i = 1; i <= n; ++i) {
+            paths.push_back(dir / ("file" + std::to_string(i) + ".bin"));
+            ht::WriteBytes(paths.back(), kBytes);
+        }
+        ht::Drop(main, paths);
+    }
+    // Tab places the strip has room for beside its scroll buttons.
+    int Places() const {
+        RECT r;
+        GetClientRect(w->strip, &r);
+        return (r.right - 44) / 106;
+    }
+    // The tab a click on a place's body selects.
+    LRESULT TabAtPlace(int place) const {
+        SelectAtPlace(place);
+        return Strip(GDTM_GETCURSEL);
+    }
+    // One click on the left scroll button behind `places` places; the
+    // pointer then leaves the strip.
+    void ScrollLeft(int places) const {
+        Click(places * 106 + 5);
+        SendMessageA(w->strip, WM_MOUSELEAVE, 0, 0);
+    }
+    void Show(int how) const {
+        ShowWindow(main, how);
+        wt::Pump();
+    }
+};
 
 }  // namespace
 
@@ -291,4 +323,55 @@ TEST_F(Documents, StripPaintsEachTabFromItsSlices) {
     // The scroll buttons follow the last tab, then the background.
     EXPECT_EQ(wt::PixelAt(w->strip, 212 + 11, 4), BitmapPixel(IDB_SCROLL_BUTTONS, 11, 4));
     EXPECT_EQ(wt::PixelAt(w->strip, 300, 20), BitmapPixel(IDB_STRIP_BACKGROUND, 0, 20));
+}
+
+// Eight documents behind a strip with room for three: maximizing shows the
+// whole row from the first tab, and restoring keeps every place filled.
+TEST_F(Documents, MaximizingAndRestoringShowTheWholeRow) {
+    OpenMany(8);
+    ASSERT_EQ(w->docs.count, 8u);
+    const int places = Places();
+    ASSERT_GE(places, 1);
+    ASSERT_LT(places, 8);
+    EXPECT_EQ(TabAtPlace(1), 8 - places + 1);
+
+    Show(SW_MAXIMIZE);
+    ASSERT_GE(Places(), 8);
+    EXPECT_EQ(TabAtPlace(1), 1);
+    EXPECT_EQ(TabAtPlace(8), 8);
+    EXPECT_EQ(w->current, Control(8));
+
+    Show(SW_RESTORE);
+    ASSERT_EQ(Places(), places);
+    EXPECT_EQ(TabAtPlace(1), 1);
+    EXPECT_EQ(TabAtPlace(places), places);
+}
+
+// Minimize and restore leave the row where it was; a document opened while
+// the row is scrolled to the left end shows its tab.
+TEST_F(Documents, MinimizingKeepsTheRowAndANewTabIsShown) {
+    OpenMany(8);
+    ASSERT_EQ(w->docs.count, 8u);
+    const int places = Places();
+    ASSERT_GE(places, 1);
+    ASSERT_LT(places, 8);
+    const LRESULT shown_first = 8 - places + 1;
+    EXPECT_EQ(TabAtPlace(1), shown_first);
+    for (int i = 0; i < 2; ++i) {
+        Show(SW_MINIMIZE);
+        ASSERT_TRUE(IsIconic(main));
+        Show(SW_RESTORE);
+    }
+    ASSERT_EQ(Places(), places);
+    EXPECT_EQ(TabAtPlace(1), shown_first);
+    EXPECT_EQ(TabAtPlace(places), 8);
+
+    for (int i = 0; i < 8; ++i) ScrollLeft(places);
+    EXPECT_EQ(TabAtPlace(1), 1);
+    ht::WriteBytes(dir / "ninth.bin", kBytes);
+    ht::Drop(main, {dir / "ninth.bin"});
+    ASSERT_EQ(w->docs.count, 9u);
+    EXPECT_EQ(Strip(GDTM_GETCURSEL), 9);
+    EXPECT_EQ(w->current, Control(9));
+    EXPECT_EQ(TabAtPlace(places), 9);
 }
