@@ -30,6 +30,10 @@ struct Control : pm::View {
     HWND hwnd() const { return static_cast<HWND>(window); }
 };
 
+// Name of the window property that binds a control window to its state
+// record: GetPropA(window, kStateProperty) is the record.
+inline constexpr char kStateProperty[] = "Pelomar.ControlState";
+
 // Library-wide data (entry.cpp).
 extern HINSTANCE g_instance;
 extern HANDLE g_heap;

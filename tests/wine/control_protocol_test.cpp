@@ -2,7 +2,7 @@
 // real windows.
 #include <gtest/gtest.h>
 
-#include "support/support.h"
+#include "support/edit_support.h"
 
 using wt::ControlWindow;
 
@@ -50,6 +50,25 @@ unsigned Rows(int h) {
 }
 
 }  // namespace
+
+// The user-data slot belongs to whoever creates the window: a host that
+// keeps its own record there must find it unchanged, and the control must
+// go on working.
+TEST(Library, UserDataSlotStaysTheHosts) {
+    ControlWindow w;
+    static LONG_PTR host_record[16] = {};
+    const LONG_PTR mine = reinterpret_cast<LONG_PTR>(host_record);
+    SetWindowLongPtrA(w.hwnd(), GWLP_USERDATA, mine);
+    w.SetData({0x00, 0x00, 0x00});
+    wt::Chars(w.hwnd(), "41");
+    wt::Key(w.hwnd(), VK_RIGHT);
+    wt::Chars(w.hwnd(), "7");
+    UpdateWindow(w.hwnd());
+    EXPECT_EQ(w.data(), (std::vector<std::uint8_t>{0x41, 0x00, 0x70}));
+    EXPECT_EQ(w.Send(PM_CANUNDO), 1);
+    EXPECT_EQ(GetWindowLongPtrA(w.hwnd(), GWLP_USERDATA), mine);
+    for (LONG_PTR v : host_record) EXPECT_EQ(v, 0);
+}
 
 TEST(Library, UnregistersTheClassAtUnload) {
     HMODULE lib = LoadLibraryA(PELOMAR_DLL);

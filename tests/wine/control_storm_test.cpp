@@ -54,7 +54,7 @@ public:
 
 private:
     Control* State() const {
-        return reinterpret_cast<Control*>(GetWindowLongPtrA(window_.hwnd(), GWLP_USERDATA));
+        return static_cast<Control*>(GetPropA(window_.hwnd(), kStateProperty));
     }
     unsigned Pick(unsigned n) { return unsigned(rng_() % n); }
 
