@@ -344,6 +344,48 @@ TEST(Paint, WindowTooNarrowForALayoutShowsTheFullClearColour) {
     EXPECT_TRUE(scr.All({0, 0, client.cx, client.cy}, bk));
 }
 
+// ---- What a caret change or an edit repaints ------------------------------
+
+POINT CellCentre(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+LPARAM AtPoint(POINT p) { return MAKELPARAM(WORD(p.x), WORD(p.y)); }
+
+// Every write is followed by the colour pass, also when the caret stays:
+// the bytes it pushes down the recency list change colour at once.
+TEST(Paint, TypingWithoutACaretMoveRecoloursOlderEdits) {
+    Sized s(8, 3);
+    const COLORREF level1 = 0xC0F0C0, level2 = 0xF0C0C0;
+    s.w.Send(PM_SETCOLOURPAIR + 9, level1, 0x0000F0);
+    s.w.Send(PM_SETCOLOURPAIR + 10, level2, 0x0000B0);
+    s.w.SetData(Zeros(24));
+    const HWND h = s.w.hwnd();
+    auto click = [&](const RECT& cell) {
+        SendMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON, AtPoint(CellCentre(cell)));
+        SendMessageA(h, WM_LBUTTONUP, 0, AtPoint(CellCentre(cell)));
+    };
+    auto type = [&](const char* text) {
+        for (; *text; ++text) {
+            SendMessageA(h, WM_KEYDOWN, VK_OEM_1, 1);
+            SendMessageA(h, WM_CHAR, WPARAM(static_cast<unsigned char>(*text)), 1);
+        }
+    };
+    click(s.g.TextCell(0, 0));
+    type("abcdefgh");  // bytes 0 to 7: the eight newest edits
+    click(s.g.HexCell(1, 0));
+    { Screen scr(h); ASSERT_EQ(scr.Background(s.g.HexCell(0, 0)), level1); }
+    type("5");  // the first digit on byte 8: byte 0 becomes the ninth newest
+    {
+        Screen scr(h);
+        EXPECT_EQ(scr.Background(s.g.HexCell(0, 0)), level2);
+        EXPECT_EQ(scr.Background(s.g.HexCell(0, 1)), level1);
+    }
+    s.w.Send(PM_SELECTRANGE, 16, 18);
+    type("9");  // over a selection: bytes 16 and 17 push bytes 1 and 2 down
+    Screen scr(h);
+    EXPECT_EQ(scr.Background(s.g.HexCell(0, 1)), level2);
+    EXPECT_EQ(scr.Background(s.g.HexCell(0, 2)), level2);
+    EXPECT_EQ(scr.Background(s.g.HexCell(0, 3)), level1);
+}
+
 // ---- Gradients -----------------------------------------------------------
 
 TEST(Paint, HeaderAndOffsetGradientsRunBetweenTheirColours) {

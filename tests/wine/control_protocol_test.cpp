@@ -130,6 +130,24 @@ TEST(Protocol, SelectRangeBeyondTheDataShowsTheLastPage) {
     EXPECT_EQ(Scroll(w.hwnd()).nPos, int(last - Rows(400) + 1));
 }
 
+// With exactly one line more than the rows, a range on that line (or on
+// line 0 while the view is scrolled by one) must be brought into view.
+TEST(Protocol, SelectRangeShowsTheOneLineThatDoesNotFit) {
+    ControlWindow w(WithScrollBar(600), 400);
+    const unsigned bpl = BytesPerLine(600), rows = Rows(400);
+    w.SetData(std::vector<std::uint8_t>((rows + 1) * bpl));
+    ASSERT_EQ(Scroll(w.hwnd()).nMax, int(rows));
+    w.Send(PM_SELECTRANGE, rows * bpl + 2, rows * bpl + 4);
+    EXPECT_EQ(Scroll(w.hwnd()).nPos, 1);
+    EXPECT_EQ(wt::StateOf(w.hwnd())->first_visible_line, 1u);
+    w.Send(WM_VSCROLL, SB_TOP);
+    w.Send(WM_VSCROLL, SB_LINEDOWN);
+    ASSERT_EQ(Scroll(w.hwnd()).nPos, 1);
+    w.Send(PM_SELECTRANGE, 3, 5);
+    EXPECT_EQ(Scroll(w.hwnd()).nPos, 0);
+    EXPECT_EQ(wt::StateOf(w.hwnd())->first_visible_line, 0u);
+}
+
 TEST(Protocol, SetDataStartsOverAtTheTop) {
     ControlWindow w(WithScrollBar(600), 400);
     w.SetData(std::vector<std::uint8_t>(10000));
