@@ -25,7 +25,7 @@ struct Control : pm::View {
     bool back_transparent;    // background mode of the back buffer already set
 
     // Mouse and keys.
-    bool press_on_header;     // the running press began above the rows
+    bool press_on_header;     // the running press began on the header: no drag
 
     HWND hwnd() const { return static_cast<HWND>(window); }
 };

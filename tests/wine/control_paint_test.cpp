@@ -349,6 +349,23 @@ TEST(Paint, WindowTooNarrowForALayoutShowsTheFullClearColour) {
 POINT CellCentre(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
 LPARAM AtPoint(POINT p) { return MAKELPARAM(WORD(p.x), WORD(p.y)); }
 
+TEST(Paint, DragBackOntoTheAnchorShowsTheCaretCellAtOnce) {
+    Sized s(8, 3);
+    s.w.SetData(Zeros(24));
+    const HWND h = s.w.hwnd();
+    SendMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON, AtPoint(CellCentre(s.g.HexCell(0, 5))));
+    SendMessageA(h, WM_MOUSEMOVE, MK_LBUTTON, AtPoint(CellCentre(s.g.HexCell(0, 2))));
+    { Screen scr(h); ASSERT_EQ(scr.Background(s.g.HexCell(0, 5)), kView2Bk); }
+    SendMessageA(h, WM_MOUSEMOVE, MK_LBUTTON, AtPoint(CellCentre(s.g.HexCell(0, 5))));
+    {
+        Screen scr(h);  // before the button-up
+        EXPECT_EQ(scr.Background(s.g.HexCell(0, 5)), kCaretHexBk);
+        EXPECT_EQ(scr.Background(s.g.TextCell(0, 5)), kCharBk);
+        for (int c : {2, 3, 4}) EXPECT_EQ(scr.Background(s.g.HexCell(0, c)), kView2Bk) << c;
+    }
+    SendMessageA(h, WM_LBUTTONUP, 0, AtPoint(CellCentre(s.g.HexCell(0, 5))));
+}
+
 // Every write is followed by the colour pass, also when the caret stays:
 // the bytes it pushes down the recency list change colour at once.
 TEST(Paint, TypingWithoutACaretMoveRecoloursOlderEdits) {
