@@ -60,6 +60,8 @@ void RunColourPass(Control* c);
 // layout.cpp
 void SetFont(Control* c, unsigned font_number);
 void SizeControl(Control* c, int width, int height);
+// The same, with the first visible line counting lines of top_bpl bytes.
+void SizeControl(Control* c, int width, int height, pm::u32 top_bpl);
 void ReleaseBackBuffer(Control* c);
 void UpdateScrollInfo(Control* c);
 

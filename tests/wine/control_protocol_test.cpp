@@ -185,6 +185,39 @@ TEST(Protocol, FontFiveIsIgnoredAndOtherFontsRelayout) {
     EXPECT_EQ(GetFocus(), w.hwnd()) << "set font takes the focus";
 }
 
+// A theme or the properties dialog sends set font again: the view stays on
+// the line that holds the byte that was at its top.
+TEST(Protocol, SetFontKeepsTheTopByteInView) {
+    ControlWindow w(WithScrollBar(600), 400);
+    const unsigned size = 1000000, bpl = BytesPerLine(600);
+    w.SetData(std::vector<std::uint8_t>(size));
+    const unsigned line = 30000;
+    w.Send(PM_SELECTRANGE, line * bpl + 5, line * bpl + 5);
+    ASSERT_EQ(Scroll(w.hwnd()).nPos, int(line));
+    w.Send(PM_SETFONT, 0);
+    for (UINT m = PM_SETCOLOURPAIR; m <= PM_SETCOLOURPAIR_LAST; ++m) w.Send(m, 0xFFFFFF, 0);
+    w.Send(PM_SETOFFSETBASE, 0);
+    EXPECT_EQ(Scroll(w.hwnd()).nPos, int(line));
+    EXPECT_EQ(wt::StateOf(w.hwnd())->first_visible_line, line);
+    unsigned top_byte = line * bpl;
+    for (WPARAM font : {3, 1, 4, 2, 0}) {
+        SCOPED_TRACE(font);
+        w.Send(PM_SETFONT, font);
+        const unsigned now = wt::StateOf(w.hwnd())->bytes_per_line;
+        const SCROLLINFO si = Scroll(w.hwnd());
+        ASSERT_EQ(si.nMax, int((size - 1) / now));
+        EXPECT_LE(unsigned(si.nPos) * now, top_byte);
+        EXPECT_GT((unsigned(si.nPos) + 1) * now, top_byte);
+        top_byte = unsigned(si.nPos) * now;
+    }
+    // At the last page it stays at the last page.
+    w.Send(PM_SELECTRANGE, size - 1, size - 1);
+    const SCROLLINFO end = Scroll(w.hwnd());
+    ASSERT_EQ(end.nPos, end.nMax - int(end.nPage) + 1);
+    w.Send(PM_SETFONT, 0);
+    EXPECT_EQ(Scroll(w.hwnd()).nPos, end.nPos);
+}
+
 TEST(Protocol, ResizeRecomputesBytesPerLineAndKeepsSixtyFourAtMost) {
     ControlWindow w(WithScrollBar(600), 400);
     w.SetData(std::vector<std::uint8_t>(100000));
