@@ -67,7 +67,11 @@ void PutOnClipboard(Control* c, const CopyCommand& copy) {
     if (!block.get()) return;
     auto* text = static_cast<char*>(GlobalLock(block.get()));
     if (!text) return;
-    pm::write_copy(copy.form, bytes, text);
+    // The block is sized for the longest text of n bytes; what the text
+    // leaves free after its zero would otherwise carry old heap contents
+    // to every program that reads the clipboard.
+    const std::size_t length = pm::write_copy(copy.form, bytes, text);
+    if (length + 1 < size) ZeroMemory(text + length + 1, static_cast<SIZE_T>(size - length - 1));
     GlobalUnlock(block.get());
     if (SetClipboardData(CF_TEXT, block.get())) block.release();
 }

@@ -25,10 +25,14 @@ struct Control : pm::View {
     bool back_transparent;    // background mode of the back buffer already set
 
     // Mouse and keys.
-    bool press_on_header;     // the running press began above the rows
+    bool press_on_header;     // the running press began on the header: no drag
 
     HWND hwnd() const { return static_cast<HWND>(window); }
 };
+
+// Name of the window property that binds a control window to its state
+// record: GetPropA(window, kStateProperty) is the record.
+inline constexpr char kStateProperty[] = "Pelomar.ControlState";
 
 // Library-wide data (entry.cpp).
 extern HINSTANCE g_instance;
@@ -56,6 +60,8 @@ void RunColourPass(Control* c);
 // layout.cpp
 void SetFont(Control* c, unsigned font_number);
 void SizeControl(Control* c, int width, int height);
+// The same, with the first visible line counting lines of top_bpl bytes.
+void SizeControl(Control* c, int width, int height, pm::u32 top_bpl);
 void ReleaseBackBuffer(Control* c);
 void UpdateScrollInfo(Control* c);
 

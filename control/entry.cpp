@@ -1,5 +1,6 @@
 // Library entry, the window class PELOMAR, and the binding of each window
-// to its state record through the window's user-data slot.
+// to its state record through a window property of the library's own (the
+// user-data slot belongs to whoever creates the window).
 #include <new>
 
 #include "control/control.h"
@@ -8,6 +9,13 @@
 HINSTANCE g_instance;
 HANDLE g_heap;
 unsigned char g_placeholder[4] = {0x0D, 0x0A, 0x00, 0x00};
+
+// The property's atom, taken at load: a lookup by atom needs no string
+// comparison. Without one the name itself serves.
+static ATOM g_state_atom;
+static LPCSTR StateKey() {
+    return g_state_atom ? MAKEINTATOM(g_state_atom) : kStateProperty;
+}
 
 static LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 
@@ -40,15 +48,15 @@ static LRESULT Handle(Control* c, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 static void FreeControl(HWND hwnd, Control* c) {
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    RemovePropA(hwnd, StateKey());
     c->~Control();
     HeapFree(g_heap, 0, c);
 }
 
-// Every message after the first: find the record in the user-data slot.
+// Every message after the first: find the record in the window property.
 // Nothing thrown may cross back into the system's frames.
 static LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    auto* c = reinterpret_cast<Control*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    auto* c = static_cast<Control*>(GetPropA(hwnd, StateKey()));
     if (!c || c->window != hwnd) return DefWindowProcA(hwnd, msg, wp, lp);
     if (msg == WM_NCDESTROY) {
         FreeControl(hwnd, c);
@@ -68,7 +76,11 @@ static LRESULT CALLBACK BootstrapProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
     if (!block) return msg == WM_NCCREATE ? FALSE : DefWindowProcA(hwnd, msg, wp, lp);
     auto* c = new (block) Control();
     c->window = hwnd;
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(c));
+    if (!SetPropA(hwnd, StateKey(), c)) {
+        c->~Control();
+        HeapFree(g_heap, 0, c);
+        return msg == WM_NCCREATE ? FALSE : DefWindowProcA(hwnd, msg, wp, lp);
+    }
     SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ControlProc));
     return ControlProc(hwnd, msg, wp, lp);
 }
@@ -90,8 +102,10 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
         pm::build_hex_text();
         RegisterControlClass();
         g_heap = GetProcessHeap();
+        g_state_atom = GlobalAddAtomA(kStateProperty);
     } else if (reason == DLL_PROCESS_DETACH) {
         UnregisterClassA(PELOMAR_CLASS, g_instance);
+        if (g_state_atom) GlobalDeleteAtom(g_state_atom);
     }
     return TRUE;
 }

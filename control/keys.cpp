@@ -26,7 +26,6 @@ static void Navigate(Control* c, pm::u32 key, bool shift) {
         RepaintHeaderValue(c);
         return;
     }
-    c->nibble_phase = 0;
     if (out.full_repaint) FullRepaint(c);
     switch (out.scroll) {
     case pm::ScrollRequest::line_up: RequestScroll(c, SB_LINEUP); break;
@@ -61,12 +60,12 @@ void OnKeyDown(Control* c, WPARAM key) {
         return;
     }
     if (key == key_undo && c->control_down) {
-        if (c->own_data) c->history.undo();
+        pm::undo_step(*c);
         FullRepaint(c);
         return;
     }
     if (key == key_redo && c->control_down) {
-        if (c->own_data) c->history.redo();
+        pm::redo_step(*c);
         FullRepaint(c);
         return;
     }
@@ -83,5 +82,10 @@ void OnChar(Control* c, WPARAM ch) {
     const pm::TypeOutcome out = pm::type_char(*c, static_cast<pm::u32>(ch));
     if (!out.changed) return;
     if (out.full_repaint) FullRepaint(c);
-    if (out.advance) Navigate(c, pm::key_right, false);
+    // The write pushed older bytes down the recency list; the step to the
+    // next byte recolours them, and so must an edit that stays.
+    if (out.advance)
+        Navigate(c, pm::key_right, false);
+    else
+        RunColourPass(c);
 }

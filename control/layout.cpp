@@ -29,13 +29,16 @@ void SetFont(Control* c, unsigned font_number) {
     // narrow for a new layout.
     if (c->back_dc) SelectObject(c->back_dc, c->current_font);
     SendMessageA(c->hwnd(), WM_SETFOCUS, 0, 0);
+    // The first visible line still counts lines of the old width: the new
+    // layout keeps the same byte at the top of the view.
+    const pm::u32 top_bpl = c->bytes_per_line;
     c->bytes_per_line = 4;
     c->rows = 1;
     pm::update_rects(*c);
     FullRepaint(c);
     RECT rc;
     GetClientRect(c->hwnd(), &rc);
-    SizeControl(c, rc.right, rc.bottom);
+    SizeControl(c, rc.right, rc.bottom, top_bpl);
 }
 
 void ReleaseBackBuffer(Control* c) {
@@ -74,12 +77,20 @@ void UpdateScrollInfo(Control* c) {
 }
 
 void SizeControl(Control* c, int width, int height) {
-    const pm::SizeOutcome out = pm::compute_size(*c, width, height);
+    SizeControl(c, width, height, c->bytes_per_line);
+}
+
+void SizeControl(Control* c, int width, int height, pm::u32 top_bpl) {
+    const pm::SizeOutcome out = pm::compute_size(*c, width, height, top_bpl);
     if (!out.applied) {
         // Too narrow for a new layout: keep it, but never let the scroll
-        // range or the colour arrays describe a block that is gone.
+        // range or the colour arrays describe a block that is gone, nor the
+        // first visible line count lines of another width.
         const pm::u32 last = pm::last_line_for(c->data_size, c->bytes_per_line);
-        if (last != c->last_line) {
+        if (top_bpl != c->bytes_per_line) {
+            pm::place_top_byte(*c, std::uint64_t(c->first_visible_line) * top_bpl);
+            UpdateScrollInfo(c);
+        } else if (last != c->last_line) {
             c->last_line = last;
             if (c->first_visible_line > last) c->first_visible_line = 0;
             UpdateScrollInfo(c);

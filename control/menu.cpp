@@ -1,6 +1,7 @@
 // The context menu: built once per control, greyed by the selection and the
 // undo history each time it opens, and the commands it sends back.
 #include "control/control.h"
+#include "control/core/edit.h"
 
 namespace {
 
@@ -73,11 +74,11 @@ void OnCommand(Control* c, WPARAM wp) {
     case PMC_FIND: ShowFindDialog(c); break;
     case PMC_SELECT: ShowSelectDialog(c); break;
     case PMC_UNDO:
-        if (c->own_data) c->history.undo();
+        pm::undo_step(*c);
         FullRepaint(c);
         break;
     case PMC_REDO:
-        if (c->own_data) c->history.redo();
+        pm::redo_step(*c);
         FullRepaint(c);
         break;
     default: break;

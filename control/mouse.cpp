@@ -42,7 +42,7 @@ void OnLButtonDown(Control* c, LPARAM lp) {
     SetCapture(c->hwnd());
     c->press_on_header = false;
     const pm::u32 y = MouseY(lp);
-    if (pm::above_rows(*c, y)) {
+    if (pm::header_press(*c, y)) {
         c->press_on_header = true;
         return;
     }
@@ -59,7 +59,9 @@ void OnLButtonDown(Control* c, LPARAM lp) {
 }
 
 void OnMouseMove(Control* c, LPARAM lp) {
-    if (g_button_released) return;
+    // A press on the header starts no drag and no scrolling until its
+    // button-up, wherever the pointer goes meanwhile.
+    if (g_button_released || c->press_on_header) return;
     const pm::u32 y = MouseY(lp);
     pm::Hit hit;
     if (!pm::hit_test(*c, MouseX(lp), y, &hit)) return;
@@ -85,9 +87,10 @@ void OnMouseMove(Control* c, LPARAM lp) {
 void OnLButtonUp(Control* c, LPARAM lp) {
     ReleaseCapture();
     const pm::u32 x = MouseX(lp), y = MouseY(lp);
-    if (static_cast<pm::i32>(x) < c->hex_rect.left) {
+    if (pm::left_of_views(*c, x)) {
         StopAutoScroll(c);
         g_button_released = true;
+        c->press_on_header = false;
         return;
     }
     if (g_button_released) return;
@@ -180,18 +183,15 @@ void OnMouseWheel(Control* c, WPARAM wp) {
     SendMessageA(c->hwnd(), WM_VSCROLL, delta < 0 ? SB_LINEDOWN : SB_LINEUP, 0);
 }
 
-// Invalidates the cells from the previous caret to the caret, clipped to the
-// page, row by row, with the header value and the input-mode label.
+// Invalidates the cells from the previous caret to the caret, both ends
+// included, clipped to the page, row by row, with the header value and the
+// input-mode label.
 void RangeRepaint(Control* c) {
     const BOOL locked = LockWindowUpdate(c->hwnd());
-    u64 lo, hi;  // [lo, hi)
-    if (c->previous_caret < c->caret) {
-        lo = c->previous_caret;
-        hi = c->caret;
-    } else {
-        lo = c->caret;
-        hi = u64(c->previous_caret) + 1;
-    }
+    // [lo, hi): the end the caret left and the end it reached both change
+    // colour (a caret back on the anchor turns from plain to active).
+    u64 lo = c->previous_caret < c->caret ? c->previous_caret : c->caret;
+    u64 hi = u64(c->previous_caret < c->caret ? c->caret : c->previous_caret) + 1;
     const u64 bpl = c->bytes_per_line;
     const u64 page_start = bpl * c->first_visible_line;
     const u64 page_end = page_start + bpl * c->rows;

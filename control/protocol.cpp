@@ -1,6 +1,7 @@
 // Creation, release and the private messages of the control.
 #include "control/control.h"
 #include "control/core/colour_pass.h"
+#include "control/core/edit.h"
 #include "control/core/layout.h"
 
 void RunColourPass(Control* c) { pm::colour_pass(*c); }
@@ -91,7 +92,9 @@ static void SelectRange(Control* c, WPARAM wp, LPARAM lp) {
     c->anchor = start;
     c->caret = end;
     c->nibble_phase = 0;
-    if (c->last_line > c->rows) {
+    // Also with exactly one line more than the rows: that line is hidden
+    // at one end of the view or the other.
+    if (c->last_line >= c->rows) {
         pm::u32 line = start / c->bytes_per_line;
         pm::u32 last_page = c->last_line - c->rows + 1;
         c->first_visible_line = line < last_page ? line : last_page;
@@ -116,8 +119,8 @@ LRESULT OnPrivateMessage(Control* c, UINT msg, WPARAM wp, LPARAM lp) {
     case PM_PLACEHOLDER: BackToPlaceholder(c); return 0;
     case PM_SETOFFSETBASE: c->offset_base = static_cast<pm::u32>(wp); FullRepaint(c); return 0;
     case PM_SELECTRANGE: SelectRange(c, wp, lp); return 0;
-    case PM_UNDO: if (c->own_data) c->history.undo(); FullRepaint(c); return 0;
-    case PM_REDO: if (c->own_data) c->history.redo(); FullRepaint(c); return 0;
+    case PM_UNDO: pm::undo_step(*c); FullRepaint(c); return 0;
+    case PM_REDO: pm::redo_step(*c); FullRepaint(c); return 0;
     case PM_CANUNDO: return c->history.can_undo;
     case PM_CANREDO: return c->history.can_redo;
     case PM_SETREADONLY: c->read_only = static_cast<pm::u32>(wp); return static_cast<LRESULT>(wp);

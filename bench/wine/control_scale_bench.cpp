@@ -25,7 +25,7 @@ struct Side {
 
     HWND hwnd() const { return window->hwnd(); }
     const Control* state() const {
-        return reinterpret_cast<const Control*>(GetWindowLongPtrA(hwnd(), GWLP_USERDATA));
+        return static_cast<const Control*>(GetPropA(hwnd(), kStateProperty));
     }
     LRESULT Send(UINT msg, WPARAM wp = 0, LPARAM lp = 0) const { return window->Send(msg, wp, lp); }
     // Caret and view at a byte, nothing selected, nothing half typed.

@@ -2,6 +2,7 @@
 #include "control/core/colour_pass.h"
 
 #include <algorithm>
+#include <exception>
 
 namespace pm {
 
@@ -13,15 +14,26 @@ VisibleRange visible_range(const View& v) {
     return {u32(first), u32(end - first)};
 }
 
+// Grows both arrays to n entries, or neither: the new arrays are made
+// first and only then take the place of the old ones.
+static bool grow_colour_arrays(View& v, std::size_t n) {
+    if (v.hex_colours.size() >= n && v.text_colours.size() >= n) return true;
+    try {
+        ColourArray hex(n), text(n);
+        v.hex_colours.swap(hex);
+        v.text_colours.swap(text);
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
 u32 colour_pass(View& v) {
     const VisibleRange r = visible_range(v);
     const u32 first = r.first;
     const u32 count = r.count;
     const u32 last = first + count;
-    // Each array on its own: a pass cut short by a failed allocation may
-    // have grown one and not the other.
-    if (v.hex_colours.size() <= count) v.hex_colours.resize(std::size_t(count) + 1);
-    if (v.text_colours.size() <= count) v.text_colours.resize(std::size_t(count) + 1);
+    if (!grow_colour_arrays(v, std::size_t(count) + 1)) return 0;
     const CellColours plain_hex{v.colours[view2_bk_color], v.colours[view2_text_color]};
     const CellColours plain_text{v.colours[view3_bk_color], v.colours[view3_text_color]};
     std::fill_n(v.hex_colours.begin(), count, plain_hex);

@@ -58,4 +58,14 @@ TypeOutcome type_char(View& v, u32 ch) {
     return out;
 }
 
+static void history_step(View& v, bool (History::*step)()) {
+    if (!v.own_data) return;
+    const HistoryRecord* at = v.history.current();
+    (v.history.*step)();
+    if (v.history.current() != at) v.nibble_phase = 0;
+}
+
+void undo_step(View& v) { history_step(v, &History::undo); }
+void redo_step(View& v) { history_step(v, &History::redo); }
+
 }  // namespace pm

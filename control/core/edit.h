@@ -17,4 +17,10 @@ struct TypeOutcome {
 // undo snapshot cannot be allocated.
 TypeOutcome type_char(View& v, u32 ch);
 
+// One undo or redo step, for a control showing a block of its host (none
+// otherwise). A step that moves the history position ends a half-typed hex
+// byte: the next digit starts a new edit with its own before-snapshot.
+void undo_step(View& v);
+void redo_step(View& v);
+
 }  // namespace pm

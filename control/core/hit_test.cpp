@@ -6,17 +6,25 @@ namespace pm {
 using i64 = std::int64_t;
 using u64 = std::uint64_t;
 
-// A y above this is a pointer above the window whose negative coordinate
-// reads as a large 16-bit number.
-static constexpr u32 above_window_y = 61440;
+// A coordinate above this is a pointer left of or above the window, whose
+// negative coordinate reads as a large 16-bit number.
+static constexpr u32 outside_window = 61440;
+
+bool left_of_views(const View& v, u32 x) {
+    return i64(x) < v.hex_rect.left || x > outside_window;
+}
 
 bool above_rows(const View& v, u32 y) {
-    return i64(y) < v.header_height() || y > above_window_y;
+    return i64(y) < v.header_height() || y > outside_window;
+}
+
+bool header_press(const View& v, u32 y) {
+    return i64(y) <= v.header_height() || y > outside_window;
 }
 
 bool hit_test(const View& v, u32 x, u32 y, Hit* hit) {
     const i64 cw = v.char_width, lh = v.line_height;
-    if (i64(x) < v.hex_rect.left || cw <= 0 || lh <= 0) return false;
+    if (left_of_views(v, x) || cw <= 0 || lh <= 0) return false;
     i64 column;
     if (i64(x) >= v.text_rect.left) {
         hit->view = text_view;

@@ -11,14 +11,23 @@ struct Hit {
 };
 
 // x and y are client coordinates read as unsigned 16-bit numbers. Returns
-// false for a point over the offset column. A point on the space after a
-// byte's two hex digits belongs to the next byte; columns are not limited to
-// the line, so a point right of a row lands on a later line.
+// false for a point left of the hex view (see left_of_views). A point on
+// the space after a byte's two hex digits belongs to the next byte; columns
+// are not limited to the line, so a point right of a row lands on a later
+// line.
 bool hit_test(const View& v, u32 x, u32 y, Hit* hit);
+
+// True when x lies left of the hex view: over the offset column, or left of
+// the window (a negative x read as a large 16-bit number).
+bool left_of_views(const View& v, u32 x);
 
 // True when y lies above the rows: on the header, or above the window (a
 // negative y read as a large 16-bit number).
 bool above_rows(const View& v, u32 y);
+
+// True when a button press at y is a press on the header: y up to and
+// including the header height (the separator line under the header row).
+bool header_press(const View& v, u32 y);
 
 // Scroll-bar codes, numbered as the window system numbers them.
 enum ScrollCode : u32 {

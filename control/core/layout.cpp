@@ -31,7 +31,20 @@ u32 last_line_for(u32 data_size, u32 bytes_per_line) {
     return (data_size - 1) / bytes_per_line;
 }
 
-SizeOutcome compute_size(View& v, i32 w, i32 h) {
+void place_top_byte(View& v, std::uint64_t top_byte) {
+    v.last_line = last_line_for(v.data_size, v.bytes_per_line);
+    const std::uint64_t line = v.bytes_per_line ? top_byte / v.bytes_per_line : 0;
+    if (v.last_line > v.rows && line + v.rows >= v.last_line) {
+        v.first_visible_line = v.last_line - v.rows + 1;
+    } else if (v.last_line <= v.rows) {
+        const std::int64_t limit = std::int64_t(v.last_line) - v.rows + 1;
+        v.first_visible_line = std::int64_t(line) > limit ? (limit < 0 ? 0 : u32(limit)) : u32(line);
+    } else {
+        v.first_visible_line = u32(line);
+    }
+}
+
+SizeOutcome compute_size(View& v, i32 w, i32 h, u32 top_bpl) {
     const i32 cw = v.char_width;
     const i32 lh = v.line_height;
     if (cw <= 0 || lh <= 0) return {false, false};
@@ -54,17 +67,7 @@ SizeOutcome compute_size(View& v, i32 w, i32 h) {
 
     // Keep the byte at the top of the view in the first row. The product is
     // taken in 64 bits: lines of a large block times 64 overflow 32 bits.
-    const std::uint64_t top_byte = std::uint64_t(v.first_visible_line) * old_bpl;
-    v.first_visible_line = u32(top_byte / v.bytes_per_line);
-    v.last_line = last_line_for(v.data_size, v.bytes_per_line);
-    const std::uint64_t fvl = v.first_visible_line;
-    if (v.last_line > v.rows && fvl + v.rows >= v.last_line) {
-        v.first_visible_line = v.last_line - v.rows + 1;
-    } else if (v.last_line <= v.rows) {
-        const std::int64_t limit = std::int64_t(v.last_line) - v.rows + 1;
-        if (std::int64_t(v.first_visible_line) > limit)
-            v.first_visible_line = limit < 0 ? 0 : u32(limit);
-    }
+    place_top_byte(v, std::uint64_t(v.first_visible_line) * top_bpl);
     return {true, v.bytes_per_line != old_bpl || v.rows != old_rows};
 }
 

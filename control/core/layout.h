@@ -27,8 +27,18 @@ struct SizeOutcome {
 // The size computation for a client of w x h pixels: bytes per line (4 to
 // 64), rows (at least 1), rectangles, client rectangle, last line and the
 // first visible line. The window-system work (back buffer, scroll bar,
-// repaint) is the caller's.
-SizeOutcome compute_size(View& v, i32 w, i32 h);
+// repaint) is the caller's. The first visible line counts lines of top_bpl
+// bytes: the bytes per line it was shown with, which set font has already
+// replaced by 4 when it runs the computation.
+SizeOutcome compute_size(View& v, i32 w, i32 h, u32 top_bpl);
+inline SizeOutcome compute_size(View& v, i32 w, i32 h) {
+    return compute_size(v, w, h, v.bytes_per_line);
+}
+
+// Last line from the data size, and first visible line := the line that
+// holds top_byte, brought back so that the view shows no line past the
+// last one: the last line goes to the bottom row when it is near.
+void place_top_byte(View& v, std::uint64_t top_byte);
 
 // Byte cell rectangles of visible row r, column c (Part of the geometry
 // shared by painting and the range repaint).

@@ -14,6 +14,7 @@ NavOutcome navigate(View& v, u32 key, bool shift) {
     if (!shift && v.anchor != v.caret) {
         v.anchor = v.caret;
         out.collapsed = true;
+        v.nibble_phase = 0;
     }
     if (v.bytes_per_line == 0) return out;
 
@@ -99,6 +100,7 @@ NavOutcome navigate(View& v, u32 key, bool shift) {
     out.moved = to != caret;
     v.caret = u32(to);
     if (!shift) v.anchor = v.caret;
+    if (out.moved) v.nibble_phase = 0;
     return out;
 }
 

@@ -29,7 +29,9 @@ struct NavOutcome {
 // Carries out one navigation key. Without shift the selection collapses at
 // the caret first and the anchor follows the caret; with shift the anchor
 // stays. The caret never leaves 0..data size, and the keys that place it on
-// a byte never place it past the last one.
+// a byte never place it past the last one. A key that moves the caret or
+// the anchor ends a half-typed hex byte (nibble phase 0): the next digit
+// starts a new edit on the new edit range.
 NavOutcome navigate(View& v, u32 key, bool shift);
 
 }  // namespace pm

@@ -12,6 +12,18 @@ const Colour default_colours[colour_slot_count] = {
     0xC0FFC0, 0xFFFFFF, 0xFFFFFF, 0x0000F0, 0x0000B0, 0x000070,
 };
 
+void* default_colour_memory(std::size_t bytes) { return ::operator new(bytes, std::nothrow); }
+
+static ColourMemory colour_source = default_colour_memory;
+
+ColourMemory set_colour_memory(ColourMemory source) {
+    ColourMemory old = colour_source;
+    colour_source = source ? source : default_colour_memory;
+    return old;
+}
+
+void* colour_memory(std::size_t bytes) { return colour_source(bytes); }
+
 void set_default_colours(View& v) {
     for (unsigned i = 0; i < colour_slot_count; ++i) v.colours[i] = default_colours[i];
 }

@@ -2,7 +2,9 @@
 // the data it shows. No window-system types; the Win32 shell derives its
 // state record from this and adds handles.
 #pragma once
+#include <cstddef>
 #include <cstdint>
+#include <new>
 #include <vector>
 
 #include "control/core/history.h"
@@ -45,14 +47,44 @@ struct CellColours {
     bool operator!=(const CellColours& o) const { return !(*this == o); }
 };
 
+// Source of the colour arrays' memory (released with ::operator delete).
+// Replaceable so that tests can make a growth fail; returns null when out
+// of memory.
+using ColourMemory = void* (*)(std::size_t bytes);
+ColourMemory set_colour_memory(ColourMemory source);
+void* default_colour_memory(std::size_t bytes);
+void* colour_memory(std::size_t bytes);
+
+// The colour arrays' allocator: throws std::bad_alloc when the source
+// gives no memory.
+template <class T>
+struct ColourAllocator {
+    using value_type = T;
+    ColourAllocator() = default;
+    template <class U>
+    ColourAllocator(const ColourAllocator<U>&) noexcept {}
+    T* allocate(std::size_t n) {
+        void* p = n <= std::size_t(-1) / sizeof(T) ? colour_memory(n * sizeof(T)) : nullptr;
+        if (!p) throw std::bad_alloc();
+        return static_cast<T*>(p);
+    }
+    void deallocate(T* p, std::size_t) noexcept { ::operator delete(p); }
+};
+template <class T, class U>
+bool operator==(const ColourAllocator<T>&, const ColourAllocator<U>&) { return true; }
+template <class T, class U>
+bool operator!=(const ColourAllocator<T>&, const ColourAllocator<U>&) { return false; }
+
+using ColourArray = std::vector<CellColours, ColourAllocator<CellColours>>;
+
 enum : u32 { recency_max = 24, max_bytes_per_line = 64, hex_view = 0, text_view = 1 };
 
 struct View {
     void* window = nullptr;  // the window handle; opaque to the core
 
     // Colour arrays: entry i belongs to the i-th visible byte.
-    std::vector<CellColours> hex_colours;
-    std::vector<CellColours> text_colours;
+    ColourArray hex_colours;
+    ColourArray text_colours;
 
     Colour colours[colour_slot_count] = {};
 

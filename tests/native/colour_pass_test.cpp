@@ -2,6 +2,9 @@
 // the selection and the recency list.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "control/core/colour_pass.h"
 #include "control/core/layout.h"
 
@@ -115,6 +118,45 @@ TEST(ColourPass, ArraysGrowWithTheViewAndNeverShrink) {
     v.rows = 2;
     colour_pass(v);
     EXPECT_GE(v.hex_colours.size(), 641u);
+}
+
+namespace {
+
+// A memory source that gives `left` more blocks and then none.
+int left = 0;
+void* Rationed(std::size_t bytes) { return left-- > 0 ? default_colour_memory(bytes) : nullptr; }
+
+}  // namespace
+
+// The two arrays grow together or not at all: when the second cannot be
+// had, both stay as they were (the control keeps showing what it showed)
+// and no later pass writes past the shorter one.
+TEST(ColourPass, ArraysThatCannotGrowStayAsTheyWere) {
+    for (int allowed : {0, 1}) {
+        SCOPED_TRACE(allowed);
+        Shown v(100000);
+        v.anchor = v.caret = 5;
+        ASSERT_EQ(colour_pass(v), 64u);
+        const std::vector<CellColours> hex(v.hex_colours.begin(), v.hex_colours.end());
+        const std::vector<CellColours> text(v.text_colours.begin(), v.text_colours.end());
+        v.rows = 40;  // 640 visible bytes
+        v.caret = 600;
+        left = allowed;
+        const ColourMemory old = set_colour_memory(Rationed);
+        EXPECT_NO_THROW(colour_pass(v));
+        set_colour_memory(old);
+        ASSERT_EQ(v.hex_colours.size(), v.text_colours.size());
+        EXPECT_TRUE(std::equal(hex.begin(), hex.end(), v.hex_colours.begin(), v.hex_colours.end()));
+        EXPECT_TRUE(std::equal(text.begin(), text.end(), v.text_colours.begin(), v.text_colours.end()));
+        // With memory again, the next pass grows both and colours them all.
+        EXPECT_EQ(colour_pass(v), 640u);
+        ASSERT_GE(v.text_colours.size(), 641u);
+        ASSERT_EQ(v.hex_colours.size(), v.text_colours.size());
+        EXPECT_EQ(v.hex(599), sel_hex);
+        EXPECT_EQ(v.text(599), sel_text);
+        EXPECT_EQ(v.hex(600), plain_hex);
+        EXPECT_EQ(v.text(600), plain_text);
+    }
 }
 
 TEST(ColourPass, ExtremeSelectionsAndEmptyDataStayInBounds) {

@@ -64,7 +64,7 @@ TEST(HitTest, ColumnsAreNotLimitedToTheLine) {
     // Below the last byte: the end position.
     Laid small(20);
     EXPECT_EQ(OffsetAt(small, 100, 300), 20u);
-    EXPECT_EQ(OffsetAt(small, 65535, 65535), 20u);
+    EXPECT_EQ(OffsetAt(small, 61440, 61440), 20u);
 }
 
 TEST(HitTest, OffsetColumnIsNoHit) {
@@ -72,6 +72,9 @@ TEST(HitTest, OffsetColumnIsNoHit) {
     Hit h{};
     EXPECT_FALSE(hit_test(v, 0, 40, &h));
     EXPECT_FALSE(hit_test(v, 71, 40, &h));
+    // Left of the window: a negative x read as a large 16-bit number.
+    EXPECT_FALSE(hit_test(v, 65535, 40, &h));
+    EXPECT_FALSE(hit_test(v, 61441, 40, &h));
 }
 
 TEST(HitTest, AboveTheRows) {

@@ -179,3 +179,35 @@ TEST(Clipboard, TooLargeACopyLeavesTheClipboardEmpty) {
     }
     VirtualFree(data, 0, MEM_RELEASE);
 }
+
+// Each form's block may be larger than its text; whatever follows the
+// text's zero byte goes out to every program that reads the clipboard, so
+// it must be zero, never old heap contents. The heap is first littered
+// with freed blocks of the same size full of 0xAA.
+TEST(Clipboard, BlockAfterTheTextIsAllZero) {
+    ControlWindow w;
+    w.SetData(std::vector<std::uint8_t>(300, 0x41));
+    const unsigned forms[] = {PMC_COPY_ANSI, PMC_COPY_HEX, PMC_COPY_DB_SEL,
+                              PMC_COPY_DB_NOTSEL, PMC_COPY_X_SEL, PMC_COPY_X_NOTSEL};
+    for (unsigned form : forms) {
+        SCOPED_TRACE(form);
+        Select(w, 10, 110);
+        const std::size_t size = mt::CopyBlockAs(w, form).size();
+        ASSERT_GT(size, 0u);
+        HGLOBAL litter[32];
+        for (HGLOBAL& h : litter) {
+            h = GlobalAlloc(GMEM_MOVEABLE, size);
+            if (void* p = GlobalLock(h)) {
+                FillMemory(p, size, 0xAA);
+                GlobalUnlock(h);
+            }
+        }
+        for (HGLOBAL h : litter) GlobalFree(h);
+        const std::string block = mt::CopyBlockAs(w, form);
+        ASSERT_EQ(block.size(), size) << "the block keeps its size";
+        const std::size_t end = block.find('\0');
+        ASSERT_NE(end, std::string::npos);
+        EXPECT_EQ(block.find_first_not_of('\0', end), std::string::npos)
+            << "non-zero byte after the text at " << block.find_first_not_of('\0', end);
+    }
+}

@@ -305,3 +305,48 @@ TEST(Keys, RecencyListKeepsTheNewestTwentyFour) {
     EXPECT_EQ(c->recency[0], 24u);
     EXPECT_EQ(c->recency[22], 2u);
 }
+
+// A half-typed hex byte ends whenever the edit range or the history
+// position moves, even when the caret itself stays: otherwise the second
+// digit writes a byte that has no before-snapshot and undo can never take
+// it back.
+TEST(Typing, KeysAndUndoThatMoveTheEditEndTheHalfTypedByte) {
+    const Bytes original{0x00, 0x11, 0x22, 0x33};
+    struct Case { WPARAM anchor, caret, key; Bytes typed; };
+    const Case cases[] = {
+        // Bytes 1 and 2 selected, caret on byte 3 of line 0: none of these
+        // keys moves the caret, each collapses the selection onto byte 3.
+        {1, 3, VK_UP, {0x00, 0xA1, 0xA2, 0xB3}},
+        {1, 3, VK_DOWN, {0x00, 0xA1, 0xA2, 0xB3}},
+        {1, 3, VK_PRIOR, {0x00, 0xA1, 0xA2, 0xB3}},
+        {1, 3, VK_NEXT, {0x00, 0xA1, 0xA2, 0xB3}},
+        {1, 3, VK_END, {0x00, 0xA1, 0xA2, 0xB3}},
+        // Bytes 0 to 2 selected from the caret side: Home in column 0.
+        {3, 0, VK_HOME, {0xB0, 0xA1, 0xA2, 0x33}},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(testing::Message() << "key " << k.key);
+        ControlWindow w;
+        w.SetData(original);
+        w.Send(PM_SELECTRANGE, k.anchor, LPARAM(k.caret));
+        wt::Chars(w.hwnd(), "A");
+        Key(w.hwnd(), k.key);
+        wt::Chars(w.hwnd(), "B");  // a new edit: the high nibble of the caret's byte
+        EXPECT_EQ(w.data(), k.typed);
+        for (int i = 0; i < 10 && w.Send(PM_CANUNDO); ++i) Key(w.hwnd(), 'Z', false, true);
+        EXPECT_EQ(w.data(), original) << "undoing everything restores every byte";
+    }
+    {
+        SCOPED_TRACE("undo between the digits");
+        ControlWindow w;
+        w.SetData({0x00, 0x11});
+        wt::Chars(w.hwnd(), "123");  // 12 on byte 0, then 3 on byte 1
+        Key(w.hwnd(), 'Z', false, true);
+        Key(w.hwnd(), 'Z', false, true);
+        EXPECT_EQ(w.data(), (Bytes{0x10, 0x11}));
+        wt::Chars(w.hwnd(), "4");
+        EXPECT_EQ(w.data(), (Bytes{0x10, 0x41}));
+        for (int i = 0; i < 10 && w.Send(PM_CANUNDO); ++i) w.Send(PM_UNDO);
+        EXPECT_EQ(w.data(), (Bytes{0x00, 0x11}));
+    }
+}

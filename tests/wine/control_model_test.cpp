@@ -1,9 +1,10 @@
 // Randomized editing: thousands of seeded steps (typing in both views,
 // navigation keys with and without Shift, clicks, drags, scrolling, select
 // range, undo, redo, read-only) applied to a real control and to a small
-// reference model, compared after every step. A failing run prints its seed;
-// PELOMAR_MODEL_SEED=n runs that seed alone (5000 steps), PELOMAR_MODEL_RUNS=n
-// runs seeds 1 to n.
+// reference model, compared after every step. Every 200 steps and at the
+// end, undoing everything must give back the original bytes exactly. A
+// failing run prints its seed; PELOMAR_MODEL_SEED=n runs that seed alone
+// (5000 steps), PELOMAR_MODEL_RUNS=n runs seeds 1 to n.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -56,6 +57,7 @@ struct Model {
     }
 
     void Key(WPARAM vk, bool shift) {
+        const u32 old_anchor = anchor;
         if (!shift) anchor = caret;
         const i64 c = caret, s = size, b = bpl, row = i64(caret / bpl) - top, col = caret % bpl;
         i64 to = c;
@@ -107,14 +109,23 @@ struct Model {
             to = std::min(c + b - (c + 1) % b, s - 1);
             break;
         }
-        if (to != c) phase = 0;
         caret = u32(to);
         if (!shift) anchor = caret;
+        if (caret != c || anchor != old_anchor) phase = 0;
     }
 
     void Record(u32 at, u32 n) { history.record(data, at, n); }
-    void Undo() { history.undo(data); }
-    void Redo() { history.redo(data); }
+    // A step that moves the history position ends a half-typed byte.
+    void Undo() {
+        const std::size_t at = history.cur;
+        history.undo(data);
+        if (history.cur != at) phase = 0;
+    }
+    void Redo() {
+        const std::size_t at = history.cur;
+        history.redo(data);
+        if (history.cur != at) phase = 0;
+    }
 
     static bool HexDigit(u8 ch, u32* v) {
         if (ch >= '0' && ch <= '9') *v = ch - '0';
@@ -169,7 +180,7 @@ struct Model {
         anchor = a;
         caret = b;
         phase = 0;
-        if (last > rows) top = std::min(a / bpl, last - rows + 1);
+        if (last >= rows) top = std::min(a / bpl, last - rows + 1);
     }
 };
 
@@ -182,6 +193,7 @@ public:
     Run(unsigned seed, u32 size) : rng_(seed), w_(420, 170) {
         block_.assign(size + 2 * guard_bytes, guard_value);
         for (u32 i = 0; i < size; ++i) block_[guard_bytes + i] = u8(rng_() % 6 == 0 ? rng_() : rng_() % 4);
+        original_.assign(block_.begin() + guard_bytes, block_.begin() + guard_bytes + size);
         w_.Send(PM_SETDATA, reinterpret_cast<WPARAM>(block_.data() + guard_bytes), LPARAM(size));
         c_ = StateOf(w_.hwnd());
         m_.size = size;
@@ -287,6 +299,18 @@ public:
         ASSERT_EQ(GetScrollPos(w_.hwnd(), SB_VERT), int(m_.top));
     }
 
+    // Undoes every step the history still holds, in the control and in the
+    // model alike; returns whether the data is then the original again.
+    bool UndoEverything(int bound) {
+        for (int i = 0; i < bound && w_.Send(PM_CANUNDO); ++i) {
+            if (i % 2) wt::Key(w_.hwnd(), 'Z', false, true);
+            else w_.Send(PM_UNDO);
+            m_.Undo();
+        }
+        log += "undo everything\n";
+        return std::equal(original_.begin(), original_.end(), block_.begin() + guard_bytes);
+    }
+
     // Bytes outside the edit range of a keystroke never change.
     std::vector<u8> Bytes() const { return block_; }
     std::pair<u32, u32> EditRange() const {
@@ -302,6 +326,7 @@ private:
     std::mt19937 rng_;
     ControlWindow w_;
     std::vector<u8> block_;
+    std::vector<u8> original_;
     const Control* c_ = nullptr;
     Model m_;
     wt::Cells cells_{4};
@@ -330,6 +355,17 @@ void RunSeed(unsigned seed, int steps) {
         if (::testing::Test::HasFatalFailure()) {
             ADD_FAILURE() << "steps:\n" << run.log;
             return;
+        }
+        // Whatever came before, undoing everything gives back the bytes the
+        // control was handed, exactly.
+        if ((step + 1) % 200 == 0 || step + 1 == steps) {
+            ASSERT_TRUE(run.UndoEverything(4 * steps + 8))
+                << "undoing everything leaves bytes changed, step " << step << "\n" << run.log;
+            run.Check(step);
+            if (::testing::Test::HasFatalFailure()) {
+                ADD_FAILURE() << "steps:\n" << run.log;
+                return;
+            }
         }
     }
 }

@@ -273,3 +273,67 @@ TEST(Mouse, LosingTheCaptureEndsTheAutoScroll) {
     Move(f.hwnd(), k.hex(5, 5));  // no drag any more
     EXPECT_EQ(f.c->caret, caret);
 }
+
+TEST(Mouse, PressOnTheHeaderStartsNoDragAndNoAutoScroll) {
+    Fixture f(4000);
+    const Cells k = f.cells();
+    wt::Click(f.hwnd(), k.hex(3, 3));
+    f.w.Send(WM_VSCROLL, SB_PAGEDOWN);
+    const pm::u32 caret = f.c->caret, top = f.c->first_visible_line;
+    ASSERT_GT(top, 0u);
+    const int x = k.hex(0, 4).x;
+    Down(f.hwnd(), {x, 2});
+    Move(f.hwnd(), {x, 3});  // a pixel further, still on the header
+    EXPECT_EQ(f.c->auto_scroll, 0u);
+    Move(f.hwnd(), {x, 0xFFFF});  // above the window
+    Move(f.hwnd(), {x, f.c->rows_bottom() + 4});  // below the rows
+    EXPECT_EQ(f.c->auto_scroll, 0u);
+    for (int i = 0; i < 3; ++i) f.w.Send(WM_TIMER, 100);
+    Move(f.hwnd(), k.hex(5, 5));  // over the rows: still no drag
+    EXPECT_EQ(f.c->caret, caret);
+    EXPECT_EQ(f.c->anchor, caret);
+    EXPECT_EQ(f.c->first_visible_line, top);
+    EXPECT_EQ(ScrollPos(f.hwnd()), int(top));
+    Up(f.hwnd(), k.hex(5, 5));
+    EXPECT_EQ(f.c->caret, caret);
+    // The next press on the rows drags as ever.
+    Down(f.hwnd(), k.hex(0, 1));
+    Move(f.hwnd(), k.hex(1, 1));
+    Up(f.hwnd(), k.hex(1, 1));
+    EXPECT_EQ(f.c->anchor, top * f.c->bytes_per_line + 1);
+    EXPECT_EQ(f.c->caret, (top + 1) * f.c->bytes_per_line + 1);
+}
+
+TEST(Mouse, PressOnTheHeadersLastPixelRowIsAHeaderPress) {
+    Fixture f(100);
+    const Cells k = f.cells();
+    wt::Click(f.hwnd(), k.hex(2, 2));
+    const pm::u32 caret = f.c->caret;
+    const int x = k.hex(0, 5).x;
+    wt::Click(f.hwnd(), {x, k.header()});  // y equal to the header height
+    EXPECT_EQ(f.c->caret, caret);
+    EXPECT_EQ(f.c->anchor, caret);
+    wt::Click(f.hwnd(), {x, k.header() + 1});  // the first row below it
+    EXPECT_EQ(f.c->caret, 5u);
+}
+
+TEST(Mouse, DraggingLeftOfTheWindowCountsAsLeftOfTheHexView) {
+    Fixture f(4000);
+    const Cells k = f.cells();
+    Down(f.hwnd(), k.hex(2, 2));
+    const pm::u32 start = f.c->caret;
+    for (int left : {1, 20, 4095}) {
+        SCOPED_TRACE(left);
+        const POINT p{-left, k.row_y(2)};  // x arrives as 65536 - left
+        Move(f.hwnd(), p);
+        EXPECT_EQ(f.c->caret, start);
+        EXPECT_EQ(f.c->active_view, 0u);
+        EXPECT_EQ(f.c->first_visible_line, 0u);
+    }
+    Up(f.hwnd(), {-20, k.row_y(2)});
+    EXPECT_EQ(f.c->caret, start);
+    EXPECT_EQ(f.c->anchor, start);
+    EXPECT_EQ(f.c->active_view, 0u);
+    Move(f.hwnd(), k.hex(4, 4));  // released: no drag
+    EXPECT_EQ(f.c->caret, start);
+}

@@ -59,7 +59,7 @@ struct Sized {
     Sized(int bpl, int rows, int strip = 0)
         : w(85 + 32 * bpl + GetSystemMetrics(SM_CXVSCROLL), 16 + 15 * rows + strip),
           g(Layout(bpl, rows, w.Client())) {
-        const auto* c = reinterpret_cast<const Control*>(GetWindowLongPtrA(w.hwnd(), GWLP_USERDATA));
+        const auto* c = static_cast<const Control*>(GetPropA(w.hwnd(), kStateProperty));
         EXPECT_EQ(c->bytes_per_line, unsigned(bpl));
         EXPECT_EQ(c->rows, unsigned(rows));
     }
@@ -296,6 +296,65 @@ TEST(Paint, WindowTooNarrowForALayoutShowsTheFullClearColour) {
     Screen scr(w.hwnd());
     const SIZE client = w.Client();
     EXPECT_TRUE(scr.All({0, 0, client.cx, client.cy}, bk));
+}
+
+// ---- What a caret change or an edit repaints ------------------------------
+
+POINT CellCentre(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+LPARAM AtPoint(POINT p) { return MAKELPARAM(WORD(p.x), WORD(p.y)); }
+
+TEST(Paint, DragBackOntoTheAnchorShowsTheCaretCellAtOnce) {
+    Sized s(8, 3);
+    s.w.SetData(Zeros(24));
+    const HWND h = s.w.hwnd();
+    SendMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON, AtPoint(CellCentre(s.g.HexCell(0, 5))));
+    SendMessageA(h, WM_MOUSEMOVE, MK_LBUTTON, AtPoint(CellCentre(s.g.HexCell(0, 2))));
+    { Screen scr(h); ASSERT_EQ(scr.Background(s.g.HexCell(0, 5)), kView2Bk); }
+    SendMessageA(h, WM_MOUSEMOVE, MK_LBUTTON, AtPoint(CellCentre(s.g.HexCell(0, 5))));
+    {
+        Screen scr(h);  // before the button-up
+        EXPECT_EQ(scr.Background(s.g.HexCell(0, 5)), kCaretHexBk);
+        EXPECT_EQ(scr.Background(s.g.TextCell(0, 5)), kCharBk);
+        for (int c : {2, 3, 4}) EXPECT_EQ(scr.Background(s.g.HexCell(0, c)), kView2Bk) << c;
+    }
+    SendMessageA(h, WM_LBUTTONUP, 0, AtPoint(CellCentre(s.g.HexCell(0, 5))));
+}
+
+// Every write is followed by the colour pass, also when the caret stays:
+// the bytes it pushes down the recency list change colour at once.
+TEST(Paint, TypingWithoutACaretMoveRecoloursOlderEdits) {
+    Sized s(8, 3);
+    const COLORREF level1 = 0xC0F0C0, level2 = 0xF0C0C0;
+    s.w.Send(PM_SETCOLOURPAIR + 9, level1, 0x0000F0);
+    s.w.Send(PM_SETCOLOURPAIR + 10, level2, 0x0000B0);
+    s.w.SetData(Zeros(24));
+    const HWND h = s.w.hwnd();
+    auto click = [&](const RECT& cell) {
+        SendMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON, AtPoint(CellCentre(cell)));
+        SendMessageA(h, WM_LBUTTONUP, 0, AtPoint(CellCentre(cell)));
+    };
+    auto type = [&](const char* text) {
+        for (; *text; ++text) {
+            SendMessageA(h, WM_KEYDOWN, VK_OEM_1, 1);
+            SendMessageA(h, WM_CHAR, WPARAM(static_cast<unsigned char>(*text)), 1);
+        }
+    };
+    click(s.g.TextCell(0, 0));
+    type("abcdefgh");  // bytes 0 to 7: the eight newest edits
+    click(s.g.HexCell(1, 0));
+    { Screen scr(h); ASSERT_EQ(scr.Background(s.g.HexCell(0, 0)), level1); }
+    type("5");  // the first digit on byte 8: byte 0 becomes the ninth newest
+    {
+        Screen scr(h);
+        EXPECT_EQ(scr.Background(s.g.HexCell(0, 0)), level2);
+        EXPECT_EQ(scr.Background(s.g.HexCell(0, 1)), level1);
+    }
+    s.w.Send(PM_SELECTRANGE, 16, 18);
+    type("9");  // over a selection: bytes 16 and 17 push bytes 1 and 2 down
+    Screen scr(h);
+    EXPECT_EQ(scr.Background(s.g.HexCell(0, 1)), level2);
+    EXPECT_EQ(scr.Background(s.g.HexCell(0, 2)), level2);
+    EXPECT_EQ(scr.Background(s.g.HexCell(0, 3)), level1);
 }
 
 // ---- Gradients -----------------------------------------------------------

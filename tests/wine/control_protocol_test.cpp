@@ -2,7 +2,7 @@
 // real windows.
 #include <gtest/gtest.h>
 
-#include "support/support.h"
+#include "support/edit_support.h"
 
 using wt::ControlWindow;
 
@@ -50,6 +50,25 @@ unsigned Rows(int h) {
 }
 
 }  // namespace
+
+// The user-data slot belongs to whoever creates the window: a host that
+// keeps its own record there must find it unchanged, and the control must
+// go on working.
+TEST(Library, UserDataSlotStaysTheHosts) {
+    ControlWindow w;
+    static LONG_PTR host_record[16] = {};
+    const LONG_PTR mine = reinterpret_cast<LONG_PTR>(host_record);
+    SetWindowLongPtrA(w.hwnd(), GWLP_USERDATA, mine);
+    w.SetData({0x00, 0x00, 0x00});
+    wt::Chars(w.hwnd(), "41");
+    wt::Key(w.hwnd(), VK_RIGHT);
+    wt::Chars(w.hwnd(), "7");
+    UpdateWindow(w.hwnd());
+    EXPECT_EQ(w.data(), (std::vector<std::uint8_t>{0x41, 0x00, 0x70}));
+    EXPECT_EQ(w.Send(PM_CANUNDO), 1);
+    EXPECT_EQ(GetWindowLongPtrA(w.hwnd(), GWLP_USERDATA), mine);
+    for (LONG_PTR v : host_record) EXPECT_EQ(v, 0);
+}
 
 TEST(Library, UnregistersTheClassAtUnload) {
     HMODULE lib = LoadLibraryA(PELOMAR_DLL);
@@ -111,6 +130,24 @@ TEST(Protocol, SelectRangeBeyondTheDataShowsTheLastPage) {
     EXPECT_EQ(Scroll(w.hwnd()).nPos, int(last - Rows(400) + 1));
 }
 
+// With exactly one line more than the rows, a range on that line (or on
+// line 0 while the view is scrolled by one) must be brought into view.
+TEST(Protocol, SelectRangeShowsTheOneLineThatDoesNotFit) {
+    ControlWindow w(WithScrollBar(600), 400);
+    const unsigned bpl = BytesPerLine(600), rows = Rows(400);
+    w.SetData(std::vector<std::uint8_t>((rows + 1) * bpl));
+    ASSERT_EQ(Scroll(w.hwnd()).nMax, int(rows));
+    w.Send(PM_SELECTRANGE, rows * bpl + 2, rows * bpl + 4);
+    EXPECT_EQ(Scroll(w.hwnd()).nPos, 1);
+    EXPECT_EQ(wt::StateOf(w.hwnd())->first_visible_line, 1u);
+    w.Send(WM_VSCROLL, SB_TOP);
+    w.Send(WM_VSCROLL, SB_LINEDOWN);
+    ASSERT_EQ(Scroll(w.hwnd()).nPos, 1);
+    w.Send(PM_SELECTRANGE, 3, 5);
+    EXPECT_EQ(Scroll(w.hwnd()).nPos, 0);
+    EXPECT_EQ(wt::StateOf(w.hwnd())->first_visible_line, 0u);
+}
+
 TEST(Protocol, SetDataStartsOverAtTheTop) {
     ControlWindow w(WithScrollBar(600), 400);
     w.SetData(std::vector<std::uint8_t>(10000));
@@ -146,6 +183,39 @@ TEST(Protocol, FontFiveIsIgnoredAndOtherFontsRelayout) {
     after = Scroll(w.hwnd());
     EXPECT_NE(after.nPage, before.nPage);
     EXPECT_EQ(GetFocus(), w.hwnd()) << "set font takes the focus";
+}
+
+// A theme or the properties dialog sends set font again: the view stays on
+// the line that holds the byte that was at its top.
+TEST(Protocol, SetFontKeepsTheTopByteInView) {
+    ControlWindow w(WithScrollBar(600), 400);
+    const unsigned size = 1000000, bpl = BytesPerLine(600);
+    w.SetData(std::vector<std::uint8_t>(size));
+    const unsigned line = 30000;
+    w.Send(PM_SELECTRANGE, line * bpl + 5, line * bpl + 5);
+    ASSERT_EQ(Scroll(w.hwnd()).nPos, int(line));
+    w.Send(PM_SETFONT, 0);
+    for (UINT m = PM_SETCOLOURPAIR; m <= PM_SETCOLOURPAIR_LAST; ++m) w.Send(m, 0xFFFFFF, 0);
+    w.Send(PM_SETOFFSETBASE, 0);
+    EXPECT_EQ(Scroll(w.hwnd()).nPos, int(line));
+    EXPECT_EQ(wt::StateOf(w.hwnd())->first_visible_line, line);
+    unsigned top_byte = line * bpl;
+    for (WPARAM font : {3, 1, 4, 2, 0}) {
+        SCOPED_TRACE(font);
+        w.Send(PM_SETFONT, font);
+        const unsigned now = wt::StateOf(w.hwnd())->bytes_per_line;
+        const SCROLLINFO si = Scroll(w.hwnd());
+        ASSERT_EQ(si.nMax, int((size - 1) / now));
+        EXPECT_LE(unsigned(si.nPos) * now, top_byte);
+        EXPECT_GT((unsigned(si.nPos) + 1) * now, top_byte);
+        top_byte = unsigned(si.nPos) * now;
+    }
+    // At the last page it stays at the last page.
+    w.Send(PM_SELECTRANGE, size - 1, size - 1);
+    const SCROLLINFO end = Scroll(w.hwnd());
+    ASSERT_EQ(end.nPos, end.nMax - int(end.nPage) + 1);
+    w.Send(PM_SETFONT, 0);
+    EXPECT_EQ(Scroll(w.hwnd()).nPos, end.nPos);
 }
 
 TEST(Protocol, ResizeRecomputesBytesPerLineAndKeepsSixtyFourAtMost) {

@@ -121,7 +121,7 @@ inline void Drop(HWND window, const std::vector<std::string>& paths) {
 
 // The control library's record of a control, to see what the host sent it.
 inline const Control* ControlOf(HWND control) {
-    return reinterpret_cast<const Control*>(GetWindowLongPtrA(control, GWLP_USERDATA));
+    return static_cast<const Control*>(GetPropA(control, kStateProperty));
 }
 
 inline std::string Title(HWND w) {

@@ -8,9 +8,9 @@
 
 namespace wt {
 
-// The state record the control keeps in its user-data slot (same process).
+// The state record the control binds to its window (same process).
 inline const Control* StateOf(HWND hwnd) {
-    return reinterpret_cast<const Control*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    return static_cast<const Control*>(GetPropA(hwnd, kStateProperty));
 }
 
 // Shift and Ctrl as GetKeyState will report them to the next WM_KEYDOWN.
