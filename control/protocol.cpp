@@ -54,7 +54,10 @@ static void ResetPosition(Control* c) {
 
 static void SetData(Control* c, WPARAM wp, LPARAM lp) {
     auto* data = reinterpret_cast<pm::u8*>(wp);
-    pm::u32 size = static_cast<pm::u32>(lp);
+    // Offsets are 32-bit. A 64-bit caller may hand over more: it sees the
+    // first 4 GiB - 1 bytes, never a size cut down to its low 32 bits.
+    const auto requested = static_cast<ULONG_PTR>(lp);
+    pm::u32 size = requested > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<pm::u32>(requested);
     if (!data) size = 0;  // no block: show nothing rather than read address 0
     c->history.start();
     ResetPosition(c);

@@ -86,6 +86,27 @@ TEST(Typing, ReadOnlyBlocksTypingButNotUndo) {
     EXPECT_EQ(w.data()[0], 0x77);
 }
 
+#ifdef _WIN64
+// A 64-bit caller may hand over more than 4 GiB - 1 bytes: the control shows
+// the first 4 GiB - 1 of them, not a size cut to its low 32 bits (here 3).
+TEST(Typing, ABlockOverFourGigabytesIsNotCutToItsLow32Bits) {
+    const SIZE_T reserved = (SIZE_T(1) << 32) + 0x10000;
+    auto* block = static_cast<std::uint8_t*>(VirtualAlloc(nullptr, reserved, MEM_RESERVE, PAGE_NOACCESS));
+    ASSERT_NE(block, nullptr);
+    ASSERT_NE(VirtualAlloc(block, 0x10000, MEM_COMMIT, PAGE_READWRITE), nullptr);
+    {
+        ControlWindow w;
+        w.Send(PM_SETDATA, reinterpret_cast<WPARAM>(block), LPARAM((std::int64_t(1) << 32) + 3));
+        w.Send(PM_SELECTRANGE, 100, 100);
+        wt::Chars(w.hwnd(), "7");
+        EXPECT_EQ(block[100], 0x70);
+        EXPECT_EQ(block[3], 0x00);
+        w.Send(PM_PLACEHOLDER);
+    }
+    VirtualFree(block, 0, MEM_RELEASE);
+}
+#endif
+
 TEST(Typing, CharacterWithCtrlHeldWritesNothing) {
     ControlWindow w;
     w.SetData({0x10});
