@@ -22,7 +22,7 @@ esac
 export WINEPREFIX="${PELOMAR_WINEPREFIX:-$build/wineprefix}"
 export WINEARCH=$arch
 export WINELOADER=$loader
-export WINEDEBUG=-all
+export WINEDEBUG=${PELOMAR_WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml="
 wbin="$build/wine-bin-$arch"
 mkdir -p "$wbin"
