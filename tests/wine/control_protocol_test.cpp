@@ -2,7 +2,8 @@
 // real windows.
 #include <gtest/gtest.h>
 
-#include <string>
+#include <process.h>
+#include <cstdlib>
 
 #include "support/edit_support.h"
 
@@ -41,23 +42,6 @@ SCROLLINFO Scroll(HWND h) { return wt::VerticalScroll(h); }
 // in 25 rows.
 int WithScrollBar(int client) { return client + GetSystemMetrics(SM_CXVSCROLL); }
 
-// Runs one case of this program alone in a new process; its exit code.
-DWORD RunAlone(const char* test) {
-    char exe[MAX_PATH];
-    GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    std::string command = std::string("\"") + exe + "\" --gtest_filter=" + test;
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(exe, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return ~0u;
-    WaitForSingleObject(pi.hProcess, INFINITE);
-    DWORD code = ~0u;
-    GetExitCodeProcess(pi.hProcess, &code);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    return code;
-}
-
 }  // namespace
 
 // The user-data slot belongs to whoever creates the window: a host that
@@ -81,12 +65,14 @@ TEST(Library, UserDataSlotStaysTheHosts) {
 
 TEST(Library, UnregistersTheClassAtUnload) {
     if (GetModuleHandleA(PELOMAR_DLL)) {
-        // Earlier cases keep the library loaded: this one runs in a process
-        // of its own, where nothing loads it first.
-        ASSERT_EQ(GetEnvironmentVariableA("PELOMAR_RUN_ALONE", nullptr, 0), 0u) << "loaded before the case";
-        SetEnvironmentVariableA("PELOMAR_RUN_ALONE", "1");
-        EXPECT_EQ(RunAlone("Library.UnregistersTheClassAtUnload"), 0u);
-        SetEnvironmentVariableA("PELOMAR_RUN_ALONE", nullptr);
+        // Earlier cases keep the library loaded: this one runs again in a
+        // process of its own, where nothing loads it first.
+        ASSERT_EQ(std::getenv("PELOMAR_RUN_ALONE"), nullptr) << "loaded before the case";
+        char exe[MAX_PATH];
+        GetModuleFileNameA(nullptr, exe, MAX_PATH);
+        _putenv("PELOMAR_RUN_ALONE=1");
+        EXPECT_EQ(_spawnl(_P_WAIT, exe, "alone", "--gtest_filter=Library.UnregistersTheClassAtUnload", nullptr), 0);
+        _putenv("PELOMAR_RUN_ALONE=");
         return;
     }
     HMODULE lib = LoadLibraryA(PELOMAR_DLL);
