@@ -2,6 +2,9 @@
 // real windows.
 #include <gtest/gtest.h>
 
+#include <process.h>
+#include <cstdlib>
+
 #include "support/edit_support.h"
 
 using wt::ControlWindow;
@@ -35,19 +38,9 @@ namespace {
 SCROLLINFO Scroll(HWND h) { return wt::VerticalScroll(h); }
 
 // Outer width of a control whose client area is `client` pixels wide.
+// With font 0's 8 x 15 cell a client of 600 x 400 shows 16 bytes per line
+// in 25 rows.
 int WithScrollBar(int client) { return client + GetSystemMetrics(SM_CXVSCROLL); }
-
-// Bytes per line the layout gives a client `w` pixels wide with font 0.
-unsigned BytesPerLine(int w) {
-    const SIZE cell = wt::Font0Cell();
-    unsigned bpl = unsigned((w - 13 - 8 * cell.cx) / (4 * cell.cx));
-    return bpl > 64 ? 64 : bpl;
-}
-
-unsigned Rows(int h) {
-    const SIZE cell = wt::Font0Cell();
-    return unsigned((h - cell.cy - 1) / cell.cy);
-}
 
 }  // namespace
 
@@ -71,31 +64,37 @@ TEST(Library, UserDataSlotStaysTheHosts) {
 }
 
 TEST(Library, UnregistersTheClassAtUnload) {
+    if (GetModuleHandleA(PELOMAR_DLL)) {
+        // Earlier cases keep the library loaded: this one runs again in a
+        // process of its own, where nothing loads it first.
+        ASSERT_EQ(std::getenv("PELOMAR_RUN_ALONE"), nullptr) << "loaded before the case";
+        char exe[MAX_PATH];
+        GetModuleFileNameA(nullptr, exe, MAX_PATH);
+        _putenv("PELOMAR_RUN_ALONE=1");
+        EXPECT_EQ(_spawnl(_P_WAIT, exe, "alone", "--gtest_filter=Library.UnregistersTheClassAtUnload", nullptr), 0);
+        _putenv("PELOMAR_RUN_ALONE=");
+        return;
+    }
     HMODULE lib = LoadLibraryA(PELOMAR_DLL);
     ASSERT_NE(lib, nullptr);
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof(wc);
     ASSERT_TRUE(GetClassInfoExA(lib, PELOMAR_CLASS, &wc));
     FreeLibrary(lib);
-    if (GetModuleHandleA(PELOMAR_DLL)) GTEST_SKIP() << "library still loaded by this process";
+    ASSERT_EQ(GetModuleHandleA(PELOMAR_DLL), nullptr);
     EXPECT_FALSE(GetClassInfoExA(lib, PELOMAR_CLASS, &wc));
-}
-
-TEST(Layout, FontZeroIsMeasuredAsTheLayoutExpects) {
-    const SIZE cell = wt::Font0Cell();
-    EXPECT_GT(cell.cx, 0);
-    EXPECT_GT(cell.cy, 0);
 }
 
 TEST(Protocol, SetDataLaysOutAndSetsTheScrollRange) {
     ControlWindow w(WithScrollBar(600), 400);
     ASSERT_EQ(w.Client().cx, 600);
     w.SetData(std::vector<std::uint8_t>(1000));
-    const unsigned bpl = BytesPerLine(600);
+    EXPECT_EQ(wt::StateOf(w.hwnd())->bytes_per_line, 16u);
+    EXPECT_EQ(wt::StateOf(w.hwnd())->rows, 25u);
     SCROLLINFO si = Scroll(w.hwnd());
     EXPECT_EQ(si.nMin, 0);
-    EXPECT_EQ(si.nMax, int(999 / bpl));
-    EXPECT_EQ(si.nPage, Rows(400));
+    EXPECT_EQ(si.nMax, 62);
+    EXPECT_EQ(si.nPage, 25u);
     EXPECT_EQ(si.nPos, 0);
 }
 
@@ -112,32 +111,29 @@ TEST(Protocol, ShortDataShowsADisabledScrollBar) {
 TEST(Protocol, SelectRangeScrollsToTheStartWithAndWithoutOffsetBase) {
     ControlWindow w(WithScrollBar(600), 400);
     w.SetData(std::vector<std::uint8_t>(100000));
-    const unsigned bpl = BytesPerLine(600);
     w.Send(PM_SELECTRANGE, 0x1000, 0x1010);
-    EXPECT_EQ(Scroll(w.hwnd()).nPos, int(0x1000 / bpl));
+    EXPECT_EQ(Scroll(w.hwnd()).nPos, 0x100);
     w.Send(PM_SETOFFSETBASE, 0x1000);
     w.Send(PM_SELECTRANGE, 0x1000, 0x1010);
     EXPECT_EQ(Scroll(w.hwnd()).nPos, 0);
     w.Send(PM_SELECTRANGE, 0x3000, 0x2000);
-    EXPECT_EQ(Scroll(w.hwnd()).nPos, int(0x2000 / bpl));
+    EXPECT_EQ(Scroll(w.hwnd()).nPos, 0x200);
 }
 
 TEST(Protocol, SelectRangeBeyondTheDataShowsTheLastPage) {
     ControlWindow w(WithScrollBar(600), 400);
     w.SetData(std::vector<std::uint8_t>(10000));
     w.Send(PM_SELECTRANGE, 0xFFFFFFFF, 0xFFFFFFFF);
-    const unsigned last = 9999 / BytesPerLine(600);
-    EXPECT_EQ(Scroll(w.hwnd()).nPos, int(last - Rows(400) + 1));
+    EXPECT_EQ(Scroll(w.hwnd()).nPos, 600);  // last line 624, 25 rows
 }
 
 // With exactly one line more than the rows, a range on that line (or on
 // line 0 while the view is scrolled by one) must be brought into view.
 TEST(Protocol, SelectRangeShowsTheOneLineThatDoesNotFit) {
     ControlWindow w(WithScrollBar(600), 400);
-    const unsigned bpl = BytesPerLine(600), rows = Rows(400);
-    w.SetData(std::vector<std::uint8_t>((rows + 1) * bpl));
-    ASSERT_EQ(Scroll(w.hwnd()).nMax, int(rows));
-    w.Send(PM_SELECTRANGE, rows * bpl + 2, rows * bpl + 4);
+    w.SetData(std::vector<std::uint8_t>(26 * 16));
+    ASSERT_EQ(Scroll(w.hwnd()).nMax, 25);
+    w.Send(PM_SELECTRANGE, 25 * 16 + 2, 25 * 16 + 4);
     EXPECT_EQ(Scroll(w.hwnd()).nPos, 1);
     EXPECT_EQ(wt::StateOf(w.hwnd())->first_visible_line, 1u);
     w.Send(WM_VSCROLL, SB_TOP);
@@ -189,17 +185,16 @@ TEST(Protocol, FontFiveIsIgnoredAndOtherFontsRelayout) {
 // the line that holds the byte that was at its top.
 TEST(Protocol, SetFontKeepsTheTopByteInView) {
     ControlWindow w(WithScrollBar(600), 400);
-    const unsigned size = 1000000, bpl = BytesPerLine(600);
+    const unsigned size = 1000000, line = 30000;
     w.SetData(std::vector<std::uint8_t>(size));
-    const unsigned line = 30000;
-    w.Send(PM_SELECTRANGE, line * bpl + 5, line * bpl + 5);
+    w.Send(PM_SELECTRANGE, line * 16 + 5, line * 16 + 5);
     ASSERT_EQ(Scroll(w.hwnd()).nPos, int(line));
     w.Send(PM_SETFONT, 0);
     for (UINT m = PM_SETCOLOURPAIR; m <= PM_SETCOLOURPAIR_LAST; ++m) w.Send(m, 0xFFFFFF, 0);
     w.Send(PM_SETOFFSETBASE, 0);
     EXPECT_EQ(Scroll(w.hwnd()).nPos, int(line));
     EXPECT_EQ(wt::StateOf(w.hwnd())->first_visible_line, line);
-    unsigned top_byte = line * bpl;
+    unsigned top_byte = line * 16;
     for (WPARAM font : {3, 1, 4, 2, 0}) {
         SCOPED_TRACE(font);
         w.Send(PM_SETFONT, font);
@@ -222,26 +217,24 @@ TEST(Protocol, ResizeRecomputesBytesPerLineAndKeepsSixtyFourAtMost) {
     ControlWindow w(WithScrollBar(600), 400);
     w.SetData(std::vector<std::uint8_t>(100000));
     MoveWindow(w.hwnd(), 0, 0, WithScrollBar(500), 400, TRUE);
-    EXPECT_EQ(Scroll(w.hwnd()).nMax, int(99999 / BytesPerLine(500)));
+    EXPECT_EQ(wt::StateOf(w.hwnd())->bytes_per_line, 13u);
+    EXPECT_EQ(Scroll(w.hwnd()).nMax, 7692);
     MoveWindow(w.hwnd(), 0, 0, WithScrollBar(4000), 400, TRUE);
-    EXPECT_EQ(Scroll(w.hwnd()).nMax, int(99999 / 64));
+    EXPECT_EQ(wt::StateOf(w.hwnd())->bytes_per_line, 64u);
+    EXPECT_EQ(Scroll(w.hwnd()).nMax, 1562);
 }
 
 TEST(Protocol, NarrowingKeepsTheTopByteInView) {
     ControlWindow w(WithScrollBar(600), 400);
     w.SetData(std::vector<std::uint8_t>(1000));
-    const unsigned bpl = BytesPerLine(600), rows = Rows(400);
-    // Scroll to the last page by selecting the last byte.
+    // The last page, lines 38 to 62, by selecting the last byte.
     w.Send(PM_SELECTRANGE, 999, 999);
-    const unsigned first = Scroll(w.hwnd()).nPos;
-    ASSERT_EQ(first, 999 / bpl - rows + 1);
-    const SIZE cell = wt::Font0Cell();
-    const int narrow = 13 + 8 * cell.cx + 8 * 4 * cell.cx;  // 8 bytes per line
-    MoveWindow(w.hwnd(), 0, 0, WithScrollBar(narrow), 400, TRUE);
+    ASSERT_EQ(Scroll(w.hwnd()).nPos, 38);
+    MoveWindow(w.hwnd(), 0, 0, WithScrollBar(333), 400, TRUE);  // 8 bytes per line
+    ASSERT_EQ(wt::StateOf(w.hwnd())->bytes_per_line, 8u);
     const SCROLLINFO si = Scroll(w.hwnd());
-    EXPECT_EQ(si.nMax, 999 / 8);
-    const unsigned expected = first * bpl / 8;
-    EXPECT_EQ(unsigned(si.nPos), expected + rows >= unsigned(si.nMax) ? si.nMax - rows + 1 : expected);
+    EXPECT_EQ(si.nMax, 124);
+    EXPECT_EQ(si.nPos, 76) << "byte 608 stays at the top; the view does not jump to the last page";
 }
 
 TEST(Protocol, EmptyDataIsShownAsNothingAndNeverRead) {
@@ -259,18 +252,32 @@ TEST(Protocol, EmptyDataIsShownAsNothingAndNeverRead) {
     EXPECT_EQ(Scroll(w.hwnd()).nPos, 0);
 }
 
+// After going back to the placeholder nothing of the control points into
+// the host's block any more: undo, redo and typing leave it as it is.
 TEST(Protocol, BackToPlaceholderForgetsTheBlock) {
     ControlWindow w(WithScrollBar(600), 400);
     w.SetData(std::vector<std::uint8_t>(10000));
-    w.Send(PM_SELECTRANGE, 5000, 5001);
+    w.Send(PM_SELECTRANGE, 5000, 5002);
+    wt::Chars(w.hwnd(), "7A");
+    w.Send(PM_UNDO);  // leaves 70 70, with a step to undo and one to redo
+    ASSERT_EQ(w.Send(PM_CANUNDO) + w.Send(PM_CANREDO), 2);
+    std::vector<std::uint8_t> expected(10000);
+    expected[5000] = expected[5001] = 0x70;
+    ASSERT_EQ(w.data(), expected);
     w.Send(PM_PLACEHOLDER);
-    w.data() = {};  // the block is gone
+    const Control* c = wt::StateOf(w.hwnd());
+    EXPECT_EQ(c->data_size, 1u);
+    EXPECT_EQ(c->caret + c->anchor + c->first_visible_line, 0u);
     EXPECT_EQ(Scroll(w.hwnd()).nPos, 0);
     EXPECT_EQ(Scroll(w.hwnd()).nMax, 0);
     EXPECT_EQ(w.Send(PM_CANUNDO), 0);
+    EXPECT_EQ(w.Send(PM_CANREDO), 0);
     w.Send(PM_UNDO);
     w.Send(PM_REDO);
+    wt::Key(w.hwnd(), 'Z', false, true);
+    wt::Chars(w.hwnd(), "55");
     UpdateWindow(w.hwnd());
+    EXPECT_EQ(w.data(), expected);
 }
 
 TEST(Protocol, ColourAndOffsetMessagesReturnZero) {
