@@ -9,7 +9,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 
 PACKAGES="g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64 xvfb xauth cmake \
 make g++ googletest fonts-wine fonts-liberation fonts-dejavu-core clang \
-libclang-rt-14-dev xxd zip x11-apps x11-utils imagemagick"
+libclang-rt-14-dev xxd zip x11-apps x11-utils imagemagick python3 python3-xlib"
 
 root=0
 [ "$(id -u)" -eq 0 ] && root=1
