@@ -9,35 +9,13 @@
 #include <vector>
 
 #include "shared/pelomar.h"
+#include "support/support.h"
 
 namespace {
 
 // Menu commands of the sample (examples/embed/embed.c).
 constexpr WPARAM kDump = 1, kUndo = 3, kRedo = 4, kReadOnly = 5;
 constexpr DWORD kPatienceMs = 15000;
-
-std::string BesideThisProgram(const char* name) {
-    char path[MAX_PATH];
-    DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string dir(path, n);
-    return dir.substr(0, dir.find_last_of("\\/") + 1) + name;
-}
-
-struct Search {
-    DWORD pid;
-    HWND found;
-};
-
-BOOL CALLBACK FindSampleWindow(HWND hwnd, LPARAM lp) {
-    auto* s = reinterpret_cast<Search*>(lp);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    char name[64] = {};
-    GetClassNameA(hwnd, name, sizeof name);
-    if (pid != s->pid || std::string(name) != "PelomarEmbedSample") return TRUE;
-    s->found = hwnd;
-    return FALSE;
-}
 
 // The sample process with its dump file in the temporary directory. All
 // input is posted, so it reaches the sample in order through its own loop.
@@ -60,7 +38,7 @@ public:
         GetTempPathA(MAX_PATH, temp);
         dump_ = std::string(temp) + "embed_sample_" + std::to_string(GetCurrentProcessId()) + ".bin";
         DeleteFileA(dump_.c_str());
-        const std::string exe = BesideThisProgram("embed.exe");
+        const std::string exe = wt::BesideThisProgram("embed.exe");
         std::string command = "\"" + exe + "\" \"" + dump_ + "\"";
         STARTUPINFOA si{};
         si.cb = sizeof si;
@@ -71,9 +49,7 @@ public:
         }
         WaitForInputIdle(pi_.hProcess, kPatienceMs);
         for (DWORD waited = 0; !main_ && waited < kPatienceMs; waited += 20) {
-            Search s{pi_.dwProcessId, nullptr};
-            EnumWindows(FindSampleWindow, reinterpret_cast<LPARAM>(&s));
-            main_ = s.found;
+            main_ = wt::WindowOf(pi_.dwProcessId, "PelomarEmbedSample");
             if (!main_) Sleep(20);
         }
         if (main_) control_ = FindWindowExA(main_, nullptr, PELOMAR_CLASS, nullptr);

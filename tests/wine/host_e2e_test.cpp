@@ -9,8 +9,7 @@ namespace {
 
 // Waits stretch by PELOMAR_TIME_SCALE on slow (emulated) machines.
 DWORD Scaled(DWORD ms) {
-    const char* s = std::getenv("PELOMAR_TIME_SCALE");
-    const unsigned long scale = s ? std::strtoul(s, nullptr, 10) : 1;
+    const unsigned scale = wt::EnvNumber("PELOMAR_TIME_SCALE", 1);
     return ms * DWORD(scale >= 1 && scale <= 100 ? scale : 1);
 }
 
@@ -28,37 +27,10 @@ bool WaitFor(Found found, DWORD ms = kWaitMs) {
     return found();
 }
 
-struct Search {
-    DWORD pid;
-    const char* cls;
-    const char* title;  // null: any
-    bool visible_only;
-    HWND found;
-};
-
-BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM lp) {
-    auto* s = reinterpret_cast<Search*>(lp);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    char cls[64];
-    GetClassNameA(hwnd, cls, sizeof cls);
-    if (pid != s->pid || lstrcmpiA(cls, s->cls) != 0) return TRUE;
-    if (s->visible_only && !IsWindowVisible(hwnd)) return TRUE;
-    if (s->title && ht::Title(hwnd) != s->title) return TRUE;
-    s->found = hwnd;
-    return FALSE;
-}
-
-HWND TopLevel(DWORD pid, const char* cls, const char* title) {
-    Search s{pid, cls, title, false, nullptr};
-    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&s));
-    return s.found;
-}
+HWND TopLevel(DWORD pid, const char* cls, const char* title) { return wt::WindowOf(pid, cls, title); }
 
 HWND Child(HWND parent, DWORD pid, const char* cls, bool visible_only) {
-    Search s{pid, cls, nullptr, visible_only, nullptr};
-    EnumChildWindows(parent, MatchWindow, reinterpret_cast<LPARAM>(&s));
-    return s.found;
+    return wt::WindowOf(pid, cls, nullptr, parent, visible_only);
 }
 
 // The open dialog's file name box: the edit of the name combo box, the
@@ -74,10 +46,7 @@ HWND FileNameBox(HWND dialog, DWORD pid) {
 class Program {
 public:
     Program() {
-        char exe[MAX_PATH];
-        GetModuleFileNameA(nullptr, exe, MAX_PATH);
-        std::string path = exe;
-        path = path.substr(0, path.find_last_of('\\') + 1) + "Pelomar.exe";
+        const std::string path = wt::BesideThisProgram("Pelomar.exe");
         STARTUPINFOA si{};
         si.cb = sizeof si;
         started_ = CreateProcessA(path.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_);

@@ -105,6 +105,43 @@ const auto* const prefix_font = ::testing::AddGlobalTestEnvironment(new PrefixFo
 
 }  // namespace
 
+namespace {
+struct WindowSearch {
+    DWORD pid;
+    const char* cls;
+    const char* title;
+    bool visible_only;
+    HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM lp) {
+    auto* s = reinterpret_cast<WindowSearch*>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    char text[1024];
+    GetClassNameA(hwnd, text, sizeof text);
+    if (pid != s->pid || lstrcmpiA(text, s->cls) != 0) return TRUE;
+    if (s->visible_only && !IsWindowVisible(hwnd)) return TRUE;
+    if (s->title && (GetWindowTextA(hwnd, text, sizeof text), std::strcmp(text, s->title) != 0)) return TRUE;
+    s->found = hwnd;
+    return FALSE;
+}
+}  // namespace
+
+HWND WindowOf(DWORD pid, const char* cls, const char* title, HWND parent, bool visible_only) {
+    WindowSearch s{pid, cls, title, visible_only, nullptr};
+    if (parent) EnumChildWindows(parent, MatchWindow, reinterpret_cast<LPARAM>(&s));
+    else EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+std::string BesideThisProgram(const char* name) {
+    char path[MAX_PATH];
+    const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    const std::string exe(path, n);
+    return exe.substr(0, exe.find_last_of("\\/") + 1) + name;
+}
+
 unsigned EnvNumber(const char* name, unsigned fallback) {
     const char* v = std::getenv(name);
     return v && *v ? unsigned(std::strtoul(v, nullptr, 0)) : fallback;

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <string>
 #include <vector>
 
 #include "shared/pelomar.h"
@@ -53,6 +54,15 @@ COLORREF PixelAt(HWND hwnd, int x, int y);
 // measures 416 x 15 for the 52 letters; every program checks that before
 // its first test, so that layouts can be given as literal numbers.
 SIZE Font0Cell();
+
+// The first window of process pid with the class cls (any case) and,
+// unless null, the title: a top-level one when parent is null, otherwise a
+// descendant of parent (a visible one when visible_only).
+HWND WindowOf(DWORD pid, const char* cls, const char* title = nullptr, HWND parent = nullptr,
+              bool visible_only = false);
+
+// The path of a file in this test program's own directory.
+std::string BesideThisProgram(const char* name);
 
 // A number from the environment, or fallback when it is unset.
 unsigned EnvNumber(const char* name, unsigned fallback);
