@@ -14,6 +14,23 @@ namespace pm {
 using u32 = std::uint32_t;
 using i32 = std::int32_t;
 using u8 = std::uint8_t;
+
+// Offsets, sizes, line numbers and counts of data bytes: 64-bit where
+// pointers are 64-bit, so that the 64-bit build shows files of any size,
+// and 32-bit in the 32-bit build. PELOMAR_OFFSET_BITS forces a width, so
+// that the native tests run the arithmetic at both.
+#ifndef PELOMAR_OFFSET_BITS
+#if UINTPTR_MAX > 0xFFFFFFFFu
+#define PELOMAR_OFFSET_BITS 64
+#else
+#define PELOMAR_OFFSET_BITS 32
+#endif
+#endif
+#if PELOMAR_OFFSET_BITS == 64
+using Offset = std::uint64_t;
+#else
+using Offset = std::uint32_t;
+#endif
 using Colour = u32;  // 0x00BBGGRR
 
 struct Rect {
