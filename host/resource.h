@@ -13,6 +13,17 @@
 #define IDM_THEME_CURRENT 10007
 #define IDM_THEME_SEPARATOR 10008
 #define IDM_THEME_FIRST_FILE 10010
+// Theme files take the commands from 10010 up to this one at most.
+#define IDM_THEME_LAST_FILE 10999
+
+// Accelerator table 11000 and the commands only keys and later menu items
+// reach.
+#define IDA_MAIN 11000
+#define IDM_OPEN_READONLY 11001
+#define IDM_READONLY 11002
+#define IDM_CLOSE_TAB 11003
+#define IDM_NEXT_TAB 11004
+#define IDM_PREV_TAB 11005
 
 // Dialog 2000: the properties dialog (controls 2001 to 2020). No control
 // carries 1 or 2, the ids that Enter and Escape send.
