@@ -60,12 +60,12 @@ void OnKeyDown(Control* c, WPARAM key) {
         return;
     }
     if (key == key_undo && c->control_down) {
-        pm::undo_step(*c);
+        if (!pm::undo_step(*c)) MessageBeep(MB_OK);
         FullRepaint(c);
         return;
     }
     if (key == key_redo && c->control_down) {
-        pm::redo_step(*c);
+        if (!pm::redo_step(*c)) MessageBeep(MB_OK);
         FullRepaint(c);
         return;
     }
@@ -80,6 +80,7 @@ void OnKeyDown(Control* c, WPARAM key) {
 
 void OnChar(Control* c, WPARAM ch) {
     const pm::TypeOutcome out = pm::type_char(*c, static_cast<pm::u32>(ch));
+    if (out.refused) MessageBeep(MB_OK);
     if (!out.changed) return;
     if (out.full_repaint) FullRepaint(c);
     // The write pushed older bytes down the recency list; the step to the

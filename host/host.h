@@ -13,18 +13,24 @@
 // Tab strip protocol.
 #define GDTABS_CLASS "GDTABS"
 enum TabStripMessage : UINT {
-    GDTM_ADDTAB = WM_USER + 1300,     // lParam label; result 0, or GDTM_ADDTAB when full
+    GDTM_ADDTAB = WM_USER + 1300,     // lParam UTF-16 label; result 0, or GDTM_ADDTAB when full
     GDTN_CLOSED = WM_USER + 1301,     // to the parent: wParam closed tab (from 1)
     GDTN_SELCHANGE = WM_USER + 1302,  // to the parent: wParam previous, lParam new tab
-    GDTM_GETTEXT = WM_USER + 1303,    // wParam index from 0; result the label
-    GDTM_SETTEXT = WM_USER + 1304,    // wParam index from 0, lParam label
+    GDTM_GETTEXT = WM_USER + 1303,    // wParam index from 0; result the UTF-16 label
+    GDTM_SETTEXT = WM_USER + 1304,    // wParam index from 0, lParam UTF-16 label
     GDTM_GETCURSEL = WM_USER + 1305,  // result the selected tab (from 1)
+    GDTM_SETMARKS = WM_USER + 1306,   // wParam index from 0, lParam pm::TabMark bits
+    GDTM_SETCURSEL = WM_USER + 1307,  // wParam tab (from 1); result 1 when selected; no notification
 };
+// The strip's labels and the host's paths are UTF-16 in the core's
+// char16_t and the system's wchar_t alike.
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 wchar_t");
+inline const wchar_t* WideText(const char16_t* text) { return reinterpret_cast<const wchar_t*>(text); }
 
 // "Pelomar.dll" names the library, the main window's class and its title.
 #define HOST_NAME PELOMAR_DLL
 #define HOST_TITLE_PREFIX PELOMAR_DLL " - "
-#define CANNOT_OPEN_TEXT "{cannot open file}"
+#define CANNOT_OPEN_TEXT L"{cannot open file}"
 #define SETTINGS_FILE "pmr.ini"
 #define SETTINGS_SECTION "HEXEDITOR"
 #define THEMES_DIR "Themes\\"
@@ -60,7 +66,7 @@ struct MainWindow {
     unsigned client_width;
     int control_height;     // client height minus the strip; may be negative
     pm::DocumentTable docs;
-    const char* current_path;
+    const wchar_t* current_path;  // the current document's path, or CANNOT_OPEN_TEXT
     pm::Settings settings;
     char settings_name[kSettingsNameBytes];
     HMENU themes;
@@ -87,11 +93,18 @@ void MoveToDocumentArea(MainWindow* w, HWND control);
 bool RegisterTabStripClass();
 
 // documents.cpp
-void OpenFromDialog(MainWindow* w);
+// Opens the files chosen in the open dialog; read-only ones when asked.
+void OpenFromDialog(MainWindow* w, bool read_only = false);
 void OpenDropped(MainWindow* w, HDROP drop);
 void SwitchToTab(MainWindow* w, unsigned previous, unsigned now);
 void CloseTab(MainWindow* w, unsigned tab);
 void ReleaseAllDocuments(MainWindow* w);
+// The "Read-only" command: the current document becomes read-only, or
+// writable again unless it could be had only for reading (a beep then).
+void ToggleReadOnly(MainWindow* w);
+// Checks the "Read-only" item while the current document is read-only, and
+// grays it where there is nothing to toggle.
+void ShowReadOnlyState(MainWindow* w);
 
 // settings.cpp
 void LoadSettings(MainWindow* w);

@@ -1,6 +1,8 @@
 // The main window: its children, the layout, the title and the routing of
-// every command and notification to the concern that handles it.
+// every command and notification to the concern that handles it. Its
+// procedure is a UTF-16 one, so that the title keeps every path's name.
 #include <new>
+#include <string>
 
 #include "host/host.h"
 
@@ -36,6 +38,8 @@ void Quit(MainWindow* w) {
 void OnCommand(MainWindow* w, WPARAM wp) {
     switch (wp) {
     case IDM_OPEN: OpenFromDialog(w); break;
+    case IDM_OPEN_READONLY: OpenFromDialog(w, true); break;
+    case IDM_READONLY: ToggleReadOnly(w); break;
     case IDM_EXIT: Quit(w); break;
     case IDM_CUSTOMIZE: ShowPropertiesDialog(w); break;
     default:
@@ -57,17 +61,17 @@ LRESULT Handle(MainWindow* w, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DESTROY: Quit(w); return 0;
     default: break;
     }
-    return DefWindowProcA(w->window, msg, wp, lp);
+    return DefWindowProcW(w->window, msg, wp, lp);
 }
 
 LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     auto* w = MainWindowState(hwnd);
-    if (!w) return DefWindowProcA(hwnd, msg, wp, lp);
+    if (!w) return DefWindowProcW(hwnd, msg, wp, lp);
     if (msg == WM_NCDESTROY) {
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         w->~MainWindow();
         HeapFree(g_host.heap, 0, w);
-        return DefWindowProcA(hwnd, msg, wp, lp);
+        return DefWindowProcW(hwnd, msg, wp, lp);
     }
     try {
         return Handle(w, msg, wp, lp);
@@ -85,8 +89,11 @@ LRESULT CALLBACK MainWindowBootstrap(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) 
     if (!block) return msg == WM_NCCREATE ? FALSE : DefWindowProcA(hwnd, msg, wp, lp);
     auto* w = new (block) MainWindow();
     w->window = hwnd;
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(w));
-    SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(MainWindowProc));
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(w));
+    // From here on the window is a UTF-16 one. This first message still
+    // came in 8-bit form: texts it carries go to the 8-bit default.
+    SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(MainWindowProc));
+    if (msg == WM_NCCREATE || msg == WM_SETTEXT) return DefWindowProcA(hwnd, msg, wp, lp);
     return MainWindowProc(hwnd, msg, wp, lp);
 }
 
@@ -100,10 +107,8 @@ void SetTitle(MainWindow* w) {
         SetWindowTextA(w->window, HOST_NAME);
         return;
     }
-    char title[sizeof(HOST_TITLE_PREFIX) + pm::kPathBytes];
-    lstrcpyA(title, HOST_TITLE_PREFIX);
-    lstrcpynA(title + sizeof(HOST_TITLE_PREFIX) - 1, w->current_path, pm::kPathBytes);
-    SetWindowTextA(w->window, title);
+    const std::wstring title = L"" HOST_TITLE_PREFIX + std::wstring(w->current_path);
+    SetWindowTextW(w->window, title.c_str());
 }
 
 void MoveToDocumentArea(MainWindow* w, HWND control) {

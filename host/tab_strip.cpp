@@ -11,6 +11,10 @@ namespace {
 const COLORREF kShadowColour = RGB(0xAA, 0xAA, 0xAA);
 const COLORREF kLabelColour = RGB(0, 0, 0);
 const int kLabelX = 8, kLabelY = 10;  // the shadow sits one pixel right and down
+// The read-only mark: a padlock in the body's top right corner, above the
+// label, 7 pixels wide and 8 high.
+const COLORREF kMarkColour = RGB(0x60, 0x40, 0x00);
+const int kLockRight = 4, kLockTop = 1;
 // Sizes the strip uses when a bitmap cannot be loaded.
 const pm::TabMetrics kFallbackMetrics{84, 22, 22, 34};
 
@@ -21,6 +25,7 @@ struct Strip : pm::TabStrip {
     HBRUSH button[pm::kTabButtonSlices];
     HBRUSH background;
     HFONT font;
+    HBRUSH mark;
     HDC memory_dc;
     HBITMAP memory_bitmap;
     HGDIOBJ memory_old_bitmap;  // the DC's own bitmap, put back at the end
@@ -92,6 +97,7 @@ void Repaint(Strip* s) { InvalidateRect(s->window, nullptr, FALSE); }
 
 LRESULT OnCreate(Strip* s) {
     s->font = CreateLabelFont();
+    s->mark = CreateSolidBrush(kMarkColour);
     pm::TabMetrics m = kFallbackMetrics;
     BITMAP info;
     if (HBITMAP background = LoadStripBitmap(IDB_STRIP_BACKGROUND, &info)) {
@@ -134,6 +140,17 @@ void Fill(HDC dc, HBRUSH brush, int x, int width, int height) {
     SelectObject(dc, old);
 }
 
+// A padlock: the shackle's two sides and top, then the body below them.
+void DrawLock(HDC dc, HBRUSH brush, int right) {
+    HGDIOBJ old = SelectObject(dc, brush);
+    const int x = right - 7, y = kLockTop;
+    PatBlt(dc, x + 1, y, 5, 1, PATCOPY);
+    PatBlt(dc, x + 1, y, 1, 3, PATCOPY);
+    PatBlt(dc, x + 5, y, 1, 3, PATCOPY);
+    PatBlt(dc, x, y + 3, 7, 5, PATCOPY);
+    SelectObject(dc, old);
+}
+
 void OnPaint(Strip* s) {
     PAINTSTRUCT ps;
     HDC screen = BeginPaint(s->window, &ps);
@@ -150,11 +167,13 @@ void OnPaint(Strip* s) {
         const unsigned b = pm::look_body(tab.look), e = pm::look_end(tab.look);
         Fill(dc, s->body[b < pm::kTabBodySlices ? b : 0], x, body, h);
         Fill(dc, s->end[e < pm::kTabEndSlices ? e : 0], x + body, end, h);
-        const int length = lstrlenA(tab.label);
+        const auto* label = reinterpret_cast<const wchar_t*>(tab.label);
+        const int length = lstrlenW(label);
         SetTextColor(dc, kShadowColour);
-        TextOutA(dc, x + kLabelX + 1, kLabelY + 1, tab.label, length);
+        TextOutW(dc, x + kLabelX + 1, kLabelY + 1, label, length);
         SetTextColor(dc, kLabelColour);
-        TextOutA(dc, x + kLabelX, kLabelY, tab.label, length);
+        TextOutW(dc, x + kLabelX, kLabelY, label, length);
+        if (tab.marks & pm::kMarkReadOnly) DrawLock(dc, s->mark, x + body - kLockRight);
         x += static_cast<int>(s->pitch);
     }
     Fill(dc, s->button[s->left_button % pm::kTabButtonSlices], x, button, h);
@@ -195,7 +214,7 @@ void OnLButtonUp(Strip* s, LPARAM lp) {
 }
 
 LRESULT OnAddTab(Strip* s, LPARAM lp) {
-    if (!pm::tabs_add(*s, reinterpret_cast<const char*>(lp))) return GDTM_ADDTAB;
+    if (!pm::tabs_add(*s, reinterpret_cast<const char16_t*>(lp))) return GDTM_ADDTAB;
     Layout(s, s->width);
     return 0;
 }
@@ -205,12 +224,24 @@ LRESULT OnGetText(Strip* s, WPARAM index) {
 }
 
 void OnSetText(Strip* s, WPARAM index, LPARAM lp) {
-    pm::tabs_set_text(*s, static_cast<pm::u32>(index), reinterpret_cast<const char*>(lp));
+    pm::tabs_set_text(*s, static_cast<pm::u32>(index), reinterpret_cast<const char16_t*>(lp));
     Repaint(s);
+}
+
+void OnSetMarks(Strip* s, WPARAM index, LPARAM marks) {
+    pm::tabs_set_marks(*s, static_cast<pm::u32>(index), static_cast<pm::u16>(marks));
+    Repaint(s);
+}
+
+LRESULT OnSetCurSel(Strip* s, WPARAM tab) {
+    if (tab > pm::kTabMax || !pm::tabs_select(*s, static_cast<pm::u32>(tab))) return 0;
+    Repaint(s);
+    return 1;
 }
 
 void OnDestroy(Strip* s) {
     DeleteObject(s->font);
+    DeleteObject(s->mark);
     DeleteObject(s->background);
     for (HBRUSH b : s->body) DeleteObject(b);
     for (HBRUSH b : s->button) DeleteObject(b);
@@ -240,6 +271,8 @@ LRESULT Handle(Strip* s, UINT msg, WPARAM wp, LPARAM lp) {
     case GDTM_GETTEXT: return OnGetText(s, wp);
     case GDTM_SETTEXT: OnSetText(s, wp, lp); return 0;
     case GDTM_GETCURSEL: return static_cast<LRESULT>(s->selected);
+    case GDTM_SETMARKS: OnSetMarks(s, wp, lp); return 0;
+    case GDTM_SETCURSEL: return OnSetCurSel(s, wp);
     default: break;
     }
     return DefWindowProcA(s->window, msg, wp, lp);

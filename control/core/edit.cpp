@@ -8,8 +8,7 @@ namespace pm {
 
 TypeOutcome type_char(View& v, u32 ch) {
     TypeOutcome out{};
-    if (v.read_only == 1 || v.control_down || !v.own_data || !v.data || v.data_size == 0)
-        return out;
+    if (v.control_down || !v.own_data || !v.data || v.data_size == 0) return out;
     if (v.anchor > v.data_size || v.caret > v.data_size) return out;
     const bool selection = v.has_selection();
     if (!selection && v.caret >= v.data_size) return out;  // the end position holds no byte
@@ -22,6 +21,10 @@ TypeOutcome type_char(View& v, u32 ch) {
     unsigned digit = 0;
     const bool hex = v.active_view == hex_view;
     if (hex && !hex_digit(code, &digit)) return out;
+    if (v.read_only == 1) {
+        out.refused = true;
+        return out;
+    }
     // A character typed into the text view always starts a new edit: a hex
     // byte left half typed there has its snapshots already.
     if (!hex) v.nibble_phase = 0;
@@ -58,14 +61,16 @@ TypeOutcome type_char(View& v, u32 ch) {
     return out;
 }
 
-static void history_step(View& v, bool (History::*step)()) {
-    if (!v.own_data) return;
+static bool history_step(View& v, bool (History::*step)()) {
+    if (v.read_only == 1) return false;
+    if (!v.own_data) return true;
     const HistoryRecord* at = v.history.current();
     (v.history.*step)();
     if (v.history.current() != at) v.nibble_phase = 0;
+    return true;
 }
 
-void undo_step(View& v) { history_step(v, &History::undo); }
-void redo_step(View& v) { history_step(v, &History::redo); }
+bool undo_step(View& v) { return history_step(v, &History::undo); }
+bool redo_step(View& v) { return history_step(v, &History::redo); }
 
 }  // namespace pm

@@ -9,6 +9,7 @@ struct TypeOutcome {
     bool changed;       // bytes were written
     bool full_repaint;  // the caller repaints the whole window
     bool advance;       // the caller steps on like an unshifted Right key
+    bool refused;       // read-only stopped a byte that would have been written
 };
 
 // Types the low byte of ch into the active view. Writes nothing at all when
@@ -20,7 +21,8 @@ TypeOutcome type_char(View& v, u32 ch);
 // One undo or redo step, for a control showing a block of its host (none
 // otherwise). A step that moves the history position ends a half-typed hex
 // byte: the next digit starts a new edit with its own before-snapshot.
-void undo_step(View& v);
-void redo_step(View& v);
+// A read-only control (read-only 1) writes nothing: the step returns false.
+bool undo_step(View& v);
+bool redo_step(View& v);
 
 }  // namespace pm

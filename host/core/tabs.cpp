@@ -18,10 +18,14 @@ void rest(TabStrip& s, u32 t) { set_look(s, t, t == s.selected ? kLookSelected :
 // strip narrower than its buttons has room for every tab.
 u32 places(const TabStrip& s, u32 width) { return (width - s.buttons_width) / s.pitch; }
 
-void copy_label(char* to, const char* from, u32 max_chars) {
+bool high_surrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+
+// A label cut short loses a whole character, never half a pair.
+void copy_label(char16_t* to, const char16_t* from, u32 max_units) {
     u32 n = 0;
     if (from)
-        for (; n < max_chars && from[n]; ++n) to[n] = from[n];
+        for (; n < max_units && from[n]; ++n) to[n] = from[n];
+    if (n == max_units && n > 0 && high_surrogate(to[n - 1]) && from[n]) --n;
     to[n] = 0;
 }
 
@@ -71,11 +75,12 @@ void tabs_layout(TabStrip& s, u32 width) {
     if (s.first > s.count - s.visible) s.first = s.count - s.visible;
 }
 
-bool tabs_add(TabStrip& s, const char* label) {
+bool tabs_add(TabStrip& s, const char16_t* label) {
     if (s.count >= kTabMax) return false;
     if (s.count > 0) set_look(s, s.selected, kLookNormal);
     Tab& tab = s.tabs[s.count];
     tab.look = kLookSelected;
+    tab.marks = 0;
     copy_label(tab.label, label, kAddLabelChars);
     ++s.count;
     s.selected = s.count;
@@ -85,8 +90,22 @@ bool tabs_add(TabStrip& s, const char* label) {
     return true;
 }
 
-void tabs_set_text(TabStrip& s, u32 index, const char* label) {
+void tabs_set_text(TabStrip& s, u32 index, const char16_t* label) {
     if (index < s.count) copy_label(s.tabs[index].label, label, kSetLabelChars);
+}
+
+void tabs_set_marks(TabStrip& s, u32 index, u16 marks) {
+    if (index < s.count) s.tabs[index].marks = marks;
+}
+
+bool tabs_select(TabStrip& s, u32 t) {
+    if (!valid(s, t)) return false;
+    set_look(s, s.selected, kLookNormal);
+    s.selected = t;
+    set_look(s, t, kLookSelected);
+    if (t - 1 < s.first) s.first = t - 1;
+    else if (s.visible > 0 && t > s.first + s.visible) s.first = t - s.visible;
+    return true;
 }
 
 bool tabs_mouse_leave(TabStrip& s) {

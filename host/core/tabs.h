@@ -11,9 +11,9 @@ using u16 = std::uint16_t;
 
 enum : u32 {
     kTabMax = 512,
-    kTabLabelBytes = 12,
-    kAddLabelChars = 9,   // characters kept from an added label
-    kSetLabelChars = 10,  // characters kept from a label set later
+    kTabLabelUnits = 12,  // UTF-16 units of a label, its zero included
+    kAddLabelChars = 9,   // units kept from an added label
+    kSetLabelChars = 10,  // units kept from a label set later
     kTabEndSlices = 7,
     kTabBodySlices = 3,
     kTabButtonSlices = 6,
@@ -37,9 +37,15 @@ enum ButtonLook : u32 {
     kLeftNormal = 0, kRightNormal = 1, kLeftLit = 2, kRightLit = 3, kLeftPressed = 4, kRightPressed = 5,
 };
 
+// Marks a tab carries beside its label, drawn by the shell.
+enum TabMark : u16 {
+    kMarkReadOnly = 1,
+};
+
 struct Tab {
-    char label[kTabLabelBytes];
+    char16_t label[kTabLabelUnits];  // never ends in half a surrogate pair
     u16 look;
+    u16 marks;  // TabMark bits
 };
 
 // Sizes taken from the bitmaps.
@@ -74,8 +80,13 @@ void tabs_init(TabStrip& s, const TabMetrics& m);
 void tabs_layout(TabStrip& s, u32 width);
 // Appends a tab, selects it and scrolls the row so that it shows in the last
 // place; false when the strip is full.
-bool tabs_add(TabStrip& s, const char* label);
-void tabs_set_text(TabStrip& s, u32 index, const char* label);
+bool tabs_add(TabStrip& s, const char16_t* label);
+void tabs_set_text(TabStrip& s, u32 index, const char16_t* label);
+void tabs_set_marks(TabStrip& s, u32 index, u16 marks);
+// Selects tab t (from 1) as a press on its body would, without notifying,
+// and scrolls the row as little as needed for it to show. False when there
+// is no tab t.
+bool tabs_select(TabStrip& s, u32 t);
 // Return true when the strip must be repainted.
 bool tabs_mouse_move(TabStrip& s, int x, int y);
 bool tabs_mouse_leave(TabStrip& s);

@@ -14,8 +14,8 @@ namespace {
 
 // The texts of the buffer up to the first empty one or the first that is
 // not ended inside it.
-std::vector<std::string> Texts(const std::vector<char>& b) {
-    std::vector<std::string> t;
+std::vector<std::u16string> Texts(const std::u16string& b) {
+    std::vector<std::u16string> t;
     std::size_t pos = 0;
     while (pos < b.size()) {
         std::size_t end = pos;
@@ -27,37 +27,39 @@ std::vector<std::string> Texts(const std::vector<char>& b) {
     return t;
 }
 
-void CheckDialogResult(const std::vector<char>& buffer) {
-    const std::vector<std::string> texts = Texts(buffer);
-    std::vector<std::string> want;
+void CheckDialogResult(const std::u16string& buffer) {
+    const std::vector<std::u16string> texts = Texts(buffer);
+    std::vector<std::u16string> want;
     if (texts.size() == 1) {
         want.push_back(texts[0]);
     } else if (texts.size() > 1) {
-        const std::string& dir = texts[0];
+        const std::u16string& dir = texts[0];
         for (std::size_t i = 1; i < texts.size(); ++i)
-            want.push_back(dir + (dir.back() == '\\' ? "" : "\\") + texts[i]);
+            want.push_back(dir + (dir.back() == u'\\' ? u"" : u"\\") + texts[i]);
     }
     pm::OpenDialogResult result(buffer.empty() ? nullptr : buffer.data(), buffer.size());
-    std::vector<char> out(pm::kPathBytes);
+    pm::PathParts parts;
     std::size_t i = 0;
-    for (;; ++i) {
-        const auto step = result.next(out.data());
-        if (step == pm::OpenDialogResult::kEnd) break;
-        CHECK(i < want.size());
-        if (step == pm::OpenDialogResult::kTooLong) {
-            CHECK(want[i].size() >= pm::kPathBytes && out[0] == 0);
-        } else {
-            CHECK(want[i].size() < pm::kPathBytes && std::string(out.data()) == want[i]);
-        }
+    for (; result.next(&parts); ++i) {
+        CHECK(i < want.size() && parts.length() == want[i].size());
+        std::u16string out(parts.length() + 1, u'#');
+        parts.copy_to(&out[0]);
+        CHECK(out.back() == 0);
+        out.pop_back();
+        CHECK(out == want[i]);
+        // The extended form keeps every unit of the path after its prefix.
+        std::u16string form(out.size() + pm::kOpenFormExtra + 1, u'#');
+        const std::size_t n = pm::open_form(out.c_str(), out.size(), &form[0]);
+        CHECK(n >= out.size() && n <= out.size() + pm::kOpenFormExtra && form[n] == 0);
     }
     CHECK(i == want.size());
-    CHECK(result.next(out.data()) == pm::OpenDialogResult::kEnd);
+    CHECK(!result.next(&parts));
 }
 
 void CheckTable(FuzzInput& in) {
-    static char names[pm::kMaxDocuments + 1][8];
+    static char16_t names[pm::kMaxDocuments + 1][8];
     auto* table = new pm::DocumentTable();  // on the heap: an index past the end is caught
-    std::vector<char*> model;
+    std::vector<char16_t*> model;
     unsigned serial = 0;
     while (in.rest_size()) {
         const std::uint8_t op = in.take<std::uint8_t>();
@@ -108,16 +110,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         CheckTable(in);
         return 0;
     }
-    // Stretch short texts so that paths at and past the length limit occur.
-    std::vector<char> buffer;
+    // Stretch short texts so that paths past the short-path limit occur;
+    // odd bytes become units above the ASCII range.
+    std::u16string buffer;
     const unsigned stretch = (mode >> 1) % 4 == 0 ? 40 : 1;
-    for (std::size_t i = 0; i < in.rest_size(); ++i)
-        buffer.insert(buffer.end(), in.rest()[i] ? stretch : 1, static_cast<char>(in.rest()[i]));
+    for (std::size_t i = 0; i < in.rest_size(); ++i) {
+        const std::uint8_t b = in.rest()[i];
+        const char16_t unit = b & 0x80 ? char16_t(0xD7C0 + b) : char16_t(b);
+        buffer.append(b ? stretch : 1, unit);
+    }
     CheckDialogResult(buffer);
-    const std::string name(buffer.begin(), buffer.end());
-    const char* part = pm::file_name_part(name.c_str());
-    if (name.c_str()[0] == 0) CHECK(part == nullptr);
-    else CHECK(part >= name.c_str() && part <= name.c_str() + std::strlen(name.c_str()) &&
-               !std::strpbrk(part, "\\:"));
+    const std::u16string name(buffer.c_str());
+    const char16_t* part = pm::file_name_part(name.c_str());
+    if (name.empty()) CHECK(part == nullptr);
+    else CHECK(part >= name.c_str() && part <= name.c_str() + name.size() &&
+               std::u16string(part).find_first_of(u"\\:") == std::u16string::npos);
     return 0;
 }

@@ -3,6 +3,7 @@
 // notifications as the host keeps its table: the selection must always name
 // a tab, labels stay ended, and the list and the strip never disagree.
 #include <cstdlib>
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -20,22 +21,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     tabs_layout(*s, 420);
     std::vector<u32> docs;  // tab i + 1 shows document docs[i]
     u32 serial = 0;
-    char label[40];
+    char16_t label[40];
     while (in.rest_size()) {
         const std::uint8_t op = in.take<std::uint8_t>();
         const int x = in.take<std::int16_t>(), y = in.take<std::int8_t>();
         TabEvent e{TabEvent::kNone, 0, 0};
+        if (op == 0xFF) {  // marks and selection by the host
+            tabs_set_marks(*s, u32(x), u16(y));
+            CHECK(tabs_select(*s, u32(x)) == (x >= 1 && u32(x) <= docs.size()));
+        }
         switch (op % 8) {
         case 0: {
             const unsigned n = op / 8;
-            std::memset(label, 'a' + n % 26, sizeof label);
-            label[n % sizeof label] = 0;
+            // Letters, or the halves of a surrogate pair, in any order.
+            for (char16_t& c : label) c = n % 3 ? char16_t(u'a' + n % 26) : char16_t(0xD800 + (&c - label) % 2 * 0x400);
+            label[n % 40] = 0;
             const bool added = tabs_add(*s, label);
             CHECK(added == (docs.size() < kTabMax));
             if (added) docs.push_back(serial++);
             break;
         }
-        case 1: tabs_set_text(*s, u32(x), "relabelled-long"); break;
+        case 1: tabs_set_text(*s, u32(x), u"relabelled-long"); break;
         case 2: tabs_layout(*s, u32(std::uint16_t(x))); break;
         case 3: tabs_mouse_move(*s, x, y); break;
         case 4: tabs_mouse_leave(*s); break;
@@ -58,7 +64,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         CHECK(s->visible <= s->count);
         CHECK(s->first <= s->count);
         for (u32 i = 0; i < s->count; ++i) {
-            CHECK(std::memchr(s->tabs[i].label, 0, kTabLabelBytes) != nullptr);
+            const char16_t* l = s->tabs[i].label;
+            const char16_t* end = std::find(l, l + kTabLabelUnits, u'\0');
+            CHECK(end != l + kTabLabelUnits);
+            CHECK(end == l || end[-1] < 0xD800 || end[-1] > 0xDBFF);  // no half pair at the end
             CHECK(look_body(s->tabs[i].look) < kTabBodySlices && look_end(s->tabs[i].look) < kTabEndSlices);
         }
         CHECK(s->left_button < kTabButtonSlices && s->right_button < kTabButtonSlices);

@@ -117,12 +117,31 @@ TEST(Edit, NothingIsWrittenWhereTypingIsBlocked) {
             SCOPED_TRACE(std::string(b.name) + (view ? " text" : " hex"));
             Editor e({0x10, 0x20, 0x30}, view);
             b.set(e);
-            EXPECT_FALSE(e.Type('5').changed);
+            const TypeOutcome out = e.Type('5');
+            EXPECT_FALSE(out.changed);
+            // Only read-only refuses a byte that would be written (and beeps).
+            EXPECT_EQ(out.refused, e.read_only == 1);
             EXPECT_EQ(e.bytes, (std::vector<u8>{0x10, 0x20, 0x30}));
             EXPECT_EQ(e.history.can_undo, 0u);
             EXPECT_EQ(e.recency_count, 0u);
         }
     }
+}
+
+TEST(Edit, ReadOnlyRefusesUndoAndRedoButNotNonDigits) {
+    Editor e({0x10, 0x20});
+    e.TypeAll("77");
+    e.read_only = 1;
+    EXPECT_FALSE(undo_step(e));
+    EXPECT_EQ(e.bytes[0], 0x77);
+    EXPECT_FALSE(e.Type('g').refused);  // a non-digit would write nothing anyway
+    e.read_only = 0;
+    EXPECT_TRUE(undo_step(e));  // through the half-typed byte
+    EXPECT_TRUE(undo_step(e));
+    EXPECT_EQ(e.bytes[0], 0x10);
+    e.read_only = 1;
+    EXPECT_FALSE(redo_step(e));
+    EXPECT_EQ(e.bytes[0], 0x10);
 }
 
 TEST(Edit, ReadOnlyTwoStillTypes) {

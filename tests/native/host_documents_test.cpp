@@ -10,78 +10,91 @@ using namespace pm;
 
 namespace {
 
-struct Walked {
-    std::vector<std::string> paths;  // "!" marks a path that did not fit
-};
+using Paths = std::vector<std::u16string>;
 
-Walked Walk(const std::string& buffer) {
-    Walked w;
+Paths Walk(const std::u16string& buffer) {
+    Paths paths;
     OpenDialogResult r(buffer.data(), buffer.size());
-    char out[kPathBytes];
-    for (;;) {
-        auto step = r.next(out);
-        if (step == OpenDialogResult::kEnd) break;
-        w.paths.push_back(step == OpenDialogResult::kPath ? std::string(out) : "!");
-        if (w.paths.size() > 100) break;
+    PathParts parts;
+    while (r.next(&parts) && paths.size() <= 100) {
+        std::u16string path(parts.length() + 1, u'#');
+        parts.copy_to(&path[0]);
+        EXPECT_EQ(path.back(), u'\0');
+        path.pop_back();
+        paths.push_back(path);
     }
-    return w;
+    return paths;
 }
 
-std::string Z(std::initializer_list<std::string> texts) {
-    std::string b;
-    for (const auto& t : texts) b += t + '\0';
-    return b + '\0';
+std::u16string Z(std::initializer_list<std::u16string> texts) {
+    std::u16string b;
+    for (const auto& t : texts) b += t + u'\0';
+    return b + u'\0';
+}
+
+std::u16string OpenForm(const std::u16string& path) {
+    std::u16string out(path.size() + kOpenFormExtra + 1, u'#');
+    out.resize(open_form(path.c_str(), path.size(), &out[0]));
+    return out;
 }
 
 }  // namespace
 
-TEST(OpenDialogResult, SingleAndMultipleSelections) {
-    EXPECT_EQ(Walk(Z({"C:\\a\\b.bin"})).paths, (std::vector<std::string>{"C:\\a\\b.bin"}));
-    EXPECT_EQ(Walk(Z({"C:\\dir", "one", "two", "three"})).paths,
-              (std::vector<std::string>{"C:\\dir\\one", "C:\\dir\\two", "C:\\dir\\three"}));
-    EXPECT_EQ(Walk(Z({"C:\\", "x", "y"})).paths, (std::vector<std::string>{"C:\\x", "C:\\y"}));
-    EXPECT_TRUE(Walk(std::string(4, '\0')).paths.empty());
-}
-
-TEST(OpenDialogResult, PathsThatDoNotFitAreReportedNotShortened) {
-    const std::string dir = "C:\\" + std::string(500, 'd');
-    // 503 + 1 + 7 = 511 characters fit; 512 do not.
-    auto w = Walk(Z({dir, "1234567", "12345678", "ok"}));
-    ASSERT_EQ(w.paths.size(), 3u);
-    EXPECT_EQ(w.paths[0].size(), 511u);
-    EXPECT_EQ(w.paths[1], "!");
-    EXPECT_EQ(w.paths[2], dir + "\\ok");
-    EXPECT_EQ(Walk(Z({std::string(512, 'p')})).paths, (std::vector<std::string>{"!"}));
-    EXPECT_EQ(Walk(Z({std::string(511, 'p')})).paths[0].size(), 511u);
+TEST(OpenDialogResult, SingleAndMultipleSelectionsOfAnyLengthAndScript) {
+    EXPECT_EQ(Walk(Z({u"C:\\a\\b.bin"})), (Paths{u"C:\\a\\b.bin"}));
+    EXPECT_EQ(Walk(Z({u"C:\\dir", u"\u65E5\u672C\u8A9E.bin", u"pic\U0001F600.bin", u"\xD800x"})),
+              (Paths{u"C:\\dir\\\u65E5\u672C\u8A9E.bin", u"C:\\dir\\pic\U0001F600.bin", u"C:\\dir\\\xD800x"}));
+    EXPECT_EQ(Walk(Z({u"C:\\", u"x", u"y"})), (Paths{u"C:\\x", u"C:\\y"}));
+    EXPECT_TRUE(Walk(std::u16string(4, u'\0')).empty());
+    // Paths are as long as the dialog makes them.
+    const std::u16string dir = u"C:\\" + std::u16string(5000, u'd');
+    EXPECT_EQ(Walk(Z({dir, u"n"})), (Paths{dir + u"\\n"}));
 }
 
 TEST(OpenDialogResult, UnterminatedBufferStopsAtItsEnd) {
-    std::string b = Z({"C:\\dir", "one"});
-    b += "two-without-end";
-    EXPECT_EQ(Walk(b).paths, (std::vector<std::string>{"C:\\dir\\one"}));
-    std::string solo = "C:\\no-end";
-    EXPECT_TRUE(Walk(solo).paths.empty());
+    std::u16string b = Z({u"C:\\dir", u"one"});
+    b += u"two-without-end";
+    EXPECT_EQ(Walk(b), (Paths{u"C:\\dir\\one"}));
+    EXPECT_TRUE(Walk(u"C:\\no-end").empty());
 }
 
 TEST(FileNamePart, AfterTheLastSeparator) {
-    EXPECT_STREQ(file_name_part("C:\\a\\b.bin"), "b.bin");
-    EXPECT_STREQ(file_name_part("C:b.bin"), "b.bin");
-    EXPECT_STREQ(file_name_part("plain"), "plain");
-    EXPECT_STREQ(file_name_part("C:\\dir\\"), "");
-    EXPECT_EQ(file_name_part(""), nullptr);
+    EXPECT_EQ(std::u16string(file_name_part(u"C:\\a\\\u0436\u0443\u043A.bin")), u"\u0436\u0443\u043A.bin");
+    EXPECT_EQ(std::u16string(file_name_part(u"C:b.bin")), u"b.bin");
+    EXPECT_EQ(std::u16string(file_name_part(u"plain")), u"plain");
+    EXPECT_EQ(std::u16string(file_name_part(u"C:\\dir\\")), u"");
+    EXPECT_EQ(file_name_part(u""), nullptr);
     EXPECT_EQ(file_name_part(nullptr), nullptr);
+}
+
+TEST(OpenForm, LongPathsTakeTheExtendedFormOthersStayAsTheyAre) {
+    const std::u16string tail(300, u'x');
+    EXPECT_EQ(OpenForm(u"C:\\short.bin"), u"C:\\short.bin");
+    const std::u16string at_limit = u"C:\\" + std::u16string(kShortPathLimit - 3, u'x');
+    EXPECT_EQ(OpenForm(at_limit), u"\\\\?\\" + at_limit);
+    EXPECT_EQ(OpenForm(at_limit.substr(1)), at_limit.substr(1));  // relative: as it is
+    EXPECT_EQ(OpenForm(u"z:/a/" + tail), u"\\\\?\\z:\\a\\" + tail);
+    EXPECT_EQ(OpenForm(u"\\\\server\\share\\" + tail), u"\\\\?\\UNC\\server\\share\\" + tail);
+    EXPECT_EQ(OpenForm(u"\\\\?\\C:\\" + tail), u"\\\\?\\C:\\" + tail);
+    EXPECT_EQ(OpenForm(u"\\\\.\\C:\\" + tail), u"\\\\.\\C:\\" + tail);
 }
 
 TEST(DocumentTable, ReserveRemoveKeepsTabOrder) {
     static DocumentTable t{};
-    char names[kMaxDocuments][4];
+    char16_t names[kMaxDocuments][4];
     for (u32 i = 0; i < kMaxDocuments; ++i) {
         Document* d = t.reserve();
         ASSERT_NE(d, nullptr);
-        names[i][0] = char('A' + i % 26);
+        names[i][0] = char16_t(u'A' + i % 26);
         names[i][1] = 0;
         d->path = names[i];
+        d->identity = {7, i % 3, i};
     }
+    // Files are found by identity alone, among the records asked about.
+    EXPECT_EQ(t.tab_of({7, 2, 5}, kMaxDocuments), 6u);
+    EXPECT_EQ(t.tab_of({7, 2, 5}, 5), 0u);
+    EXPECT_EQ(t.tab_of({8, 2, 5}, kMaxDocuments), 0u);
+    EXPECT_EQ(t.tab_of({7, 1, 5}, kMaxDocuments), 0u);
     EXPECT_TRUE(t.full());
     EXPECT_EQ(t.reserve(), nullptr);
     EXPECT_EQ(t.count, kMaxDocuments);

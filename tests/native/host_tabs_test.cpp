@@ -21,7 +21,7 @@ std::unique_ptr<TabStrip> Strip(unsigned tabs, u32 width = 420) {
     auto s = std::make_unique<TabStrip>();
     tabs_init(*s, kMetrics);
     tabs_layout(*s, width);
-    for (unsigned i = 1; i <= tabs; ++i) tabs_add(*s, ("tab" + std::to_string(i)).c_str());
+    for (unsigned i = 1; i <= tabs; ++i) tabs_add(*s, (u"tab" + std::u16string(1, char16_t(u'0' + i))).c_str());
     return s;
 }
 
@@ -46,7 +46,7 @@ TEST(Tabs, AddingAFourthToThreePlacesScrollsByOne) {
     auto s = Strip(3);
     EXPECT_EQ(s->visible, 3u);
     EXPECT_EQ(s->first, 0u);
-    tabs_add(*s, "four");
+    tabs_add(*s, u"four");
     EXPECT_EQ(s->count, 4u);
     EXPECT_EQ(s->first, 1u);
     EXPECT_EQ(s->visible, 3u);
@@ -57,20 +57,48 @@ TEST(Tabs, AddingAFourthToThreePlacesScrollsByOne) {
 
 TEST(Tabs, LabelsKeepNineThenTenCharacters) {
     auto s = Strip(0);
-    tabs_add(*s, "abcdefghijkl");
-    EXPECT_STREQ(s->tabs[0].label, "abcdefghi");
-    tabs_set_text(*s, 0, "abcdefghijkl");
-    EXPECT_STREQ(s->tabs[0].label, "abcdefghij");
-    tabs_add(*s, "");
-    EXPECT_STREQ(s->tabs[1].label, "");
-    tabs_set_text(*s, 5, "out of range");  // ignored, no write past the tabs
+    tabs_add(*s, u"abcdefghijkl");
+    EXPECT_EQ(std::u16string(s->tabs[0].label), u"abcdefghi");
+    tabs_set_text(*s, 0, u"abcdefghijkl");
+    EXPECT_EQ(std::u16string(s->tabs[0].label), u"abcdefghij");
+    tabs_add(*s, u"");
+    EXPECT_EQ(std::u16string(s->tabs[1].label), u"");
+    tabs_set_text(*s, 5, u"out of range");  // ignored, no write past the tabs
     EXPECT_EQ(s->count, 2u);
+    // A cut never splits a surrogate pair; a whole pair at the end stays.
+    tabs_add(*s, u"abcdefgh\U0001F600.bin");
+    EXPECT_EQ(std::u16string(s->tabs[2].label), u"abcdefgh");
+    tabs_add(*s, u"abcdefg\U0001F600");
+    EXPECT_EQ(std::u16string(s->tabs[3].label), u"abcdefg\U0001F600");
+    tabs_set_text(*s, 3, u"\u65E5\u672C\u8A9E\u30C6\u30B9\u30C8.txt");
+    EXPECT_EQ(std::u16string(s->tabs[3].label), u"\u65E5\u672C\u8A9E\u30C6\u30B9\u30C8.txt");
+}
+
+TEST(Tabs, MarksStayWithTheirTabAndSelectingScrollsItIntoView) {
+    auto s = Strip(6);  // three places: tabs 4 to 6 shown
+    tabs_set_marks(*s, 1, kMarkReadOnly);
+    tabs_set_marks(*s, 9, kMarkReadOnly);  // ignored
+    ASSERT_TRUE(tabs_select(*s, 2));
+    EXPECT_EQ(s->first, 1u);
+    EXPECT_EQ(s->selected, 2u);
+    EXPECT_EQ(s->tabs[1].look, kLookSelected);
+    EXPECT_EQ(s->tabs[5].look, kLookNormal);
+    ASSERT_TRUE(tabs_select(*s, 6));
+    EXPECT_EQ(s->first, 3u);
+    EXPECT_FALSE(tabs_select(*s, 7));
+    EXPECT_FALSE(tabs_select(*s, 0));
+    EXPECT_EQ(s->selected, 6u);
+    EXPECT_EQ(CloseAt(*s, 1).kind, TabEvent::kClosed);  // tab 4 goes
+    EXPECT_EQ(s->tabs[0].marks, 0u);
+    EXPECT_EQ(s->tabs[1].marks, kMarkReadOnly);
+    tabs_add(*s, u"new");
+    EXPECT_EQ(s->tabs[5].marks, 0u);
 }
 
 TEST(Tabs, FullStripRefusesTheFiveHundredThirteenth) {
     auto s = Strip(0, 4000);
-    for (unsigned i = 0; i < kTabMax; ++i) ASSERT_TRUE(tabs_add(*s, "x"));
-    EXPECT_FALSE(tabs_add(*s, "y"));
+    for (unsigned i = 0; i < kTabMax; ++i) ASSERT_TRUE(tabs_add(*s, u"x"));
+    EXPECT_FALSE(tabs_add(*s, u"y"));
     EXPECT_EQ(s->count, kTabMax);
     EXPECT_EQ(s->selected, kTabMax);
 }
@@ -88,7 +116,7 @@ TEST_P(TabsClose, NumberingRules) {
     auto s = Strip(r.n, 1000);
     if (r.sel != r.n) tabs_button_down(*s, Body(r.sel), 10);
     ASSERT_EQ(s->selected, r.sel);
-    std::string after = r.place < r.n ? s->tabs[r.place].label : "";
+    std::u16string after = r.place < r.n ? s->tabs[r.place].label : u"";
     TabEvent e = CloseAt(*s, r.place);
     ASSERT_EQ(e.kind, TabEvent::kClosed);
     EXPECT_EQ(e.a, r.place);
@@ -114,7 +142,7 @@ TEST(Tabs, AfterClosingTheOnlyTabTheNextIsNumberOne) {
     auto s = Strip(1);
     ASSERT_EQ(CloseAt(*s, 1).kind, TabEvent::kClosed);
     EXPECT_EQ(s->selected, 0u);
-    tabs_add(*s, "again");
+    tabs_add(*s, u"again");
     EXPECT_EQ(s->count, 1u);
     EXPECT_EQ(s->selected, 1u);
     EXPECT_EQ(s->tabs[0].look, kLookSelected);
@@ -277,7 +305,7 @@ TEST(Tabs, MinimizingKeepsTheRowAndAnAddedTabIsShown) {
     }
     ASSERT_EQ(s->first, 0u);
     tabs_mouse_leave(*s);
-    ASSERT_TRUE(tabs_add(*s, "nine"));
+    ASSERT_TRUE(tabs_add(*s, u"nine"));
     EXPECT_EQ(s->selected, 9u);
     EXPECT_EQ(s->first, 6u);
     const TabEvent e = tabs_button_down(*s, Body(3), 10);

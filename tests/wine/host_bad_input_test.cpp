@@ -30,22 +30,25 @@ private:
 
 }  // namespace
 
-TEST_F(BadFiles, LockedAndWrittenToFilesAreNotOpened) {
+TEST_F(BadFiles, LockedFilesAreNotOpenedAndWrittenToFilesOpenReadOnly) {
     ht::WriteBytes(dir / "locked.bin", kBytes);
     ht::WriteBytes(dir / "writer.bin", kBytes);
     ht::WriteBytes(dir / "good.bin", kBytes);
     Held locked(dir / "locked.bin", GENERIC_READ, 0);
-    // A program writing the file could shrink it under the mapping: it is
-    // not opened at all, not even for reading.
     Held writer(dir / "writer.bin", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE);
     ASSERT_NE(locked.get(), INVALID_HANDLE_VALUE);
     ASSERT_NE(writer.get(), INVALID_HANDLE_VALUE);
-    ht::Drop(main, {dir / "good.bin", dir / "locked.bin", dir / "writer.bin"});
-    ASSERT_EQ(w->docs.count, 1u);
-    EXPECT_EQ(std::string(w->docs.records[0].path), dir / "good.bin");
+    ht::Drop(main, {dir / "good.bin", dir / "writer.bin", dir / "locked.bin"});
+    ASSERT_EQ(w->docs.count, 2u);
+    EXPECT_EQ(Path(2), ht::Widen(dir / "writer.bin"));
+    EXPECT_EQ(w->docs.records[1].mode, pm::kReadOnlyOnly);
     EXPECT_EQ(ht::Title(main), "Pelomar.dll - {cannot open file}");
-    EXPECT_EQ(w->current, Control(1));
-    EXPECT_TRUE(IsWindowVisible(Control(1)));
+    EXPECT_EQ(w->current, Control(2));
+    EXPECT_TRUE(IsWindowVisible(Control(2)));
+    // Directories and devices are no files to map; nothing of them stays.
+    ht::Drop(main, {dir.path(), std::string("\\\\.\\NUL"), std::string("NUL")});
+    EXPECT_EQ(w->docs.count, 2u);
+    EXPECT_EQ(ht::Title(main), "Pelomar.dll - {cannot open file}");
 }
 
 TEST_F(BadFiles, AnOpenFileCannotVanishOrShrinkUnderItsView) {
@@ -92,22 +95,23 @@ TEST_F(BadFiles, A129FileDropOpens128AndIgnoresTheRest) {
 }
 
 TEST_F(BadFiles, PathsAtTheLengthLimits) {
-    // The longest path the system's ANSI file calls take: it opens.
+    // The longest path the system's short-path file calls take, and one
+    // past it: both open, each in its own form.
     std::string longest = dir.path() + "\\";
     longest += std::string(MAX_PATH - 1 - longest.size(), 'p');
     ASSERT_EQ(longest.size(), size_t(MAX_PATH - 1));
+    const std::string past = longest + "q";
     ht::WriteBytes(longest, kBytes);
-    ASSERT_EQ(ht::ReadBytes(longest), kBytes);
-    // 511 characters fill the path buffer; 512 and more do not fit.
-    const std::string fits = dir.path() + "\\" + std::string(511 - dir.path().size() - 1, 'q');
-    const std::string too_long = fits + "q";
+    ht::WriteBytes(past, kBytes);
+    // A name longer than any file system takes does not open.
     const std::string far_too_long = dir.path() + "\\" + std::string(4000, 'r');
-    ht::Drop(main, {longest, fits, too_long, far_too_long});
-    ASSERT_EQ(w->docs.count, 1u);
-    EXPECT_EQ(std::string(w->docs.records[0].path), longest);
+    ht::Drop(main, {longest, past, far_too_long});
+    ASSERT_EQ(w->docs.count, 2u);
+    EXPECT_EQ(Path(1), ht::Widen(longest));
+    EXPECT_EQ(Path(2), ht::Widen(past));
     EXPECT_EQ(ht::Title(main), "Pelomar.dll - {cannot open file}");
-    SelectAtPlace(1);
-    EXPECT_EQ(ht::Title(main), "Pelomar.dll - " + longest);
+    SelectAtPlace(2);
+    EXPECT_EQ(ht::Title(main), "Pelomar.dll - " + past);
 }
 
 TEST_F(BadFiles, EmptyFilesAreNeitherMappedNorHeld) {

@@ -68,22 +68,28 @@ private:
     bool started_ = false;
 };
 
-// Starts nothing: finds the program's main window, opens the file through
-// File, Open and the system's dialog as a person fills it, and returns the
-// main window and the shown control.
-void OpenThroughDialog(const Program& program, const std::string& file, HWND* main_out, HWND* control_out) {
-    HWND main = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (main = TopLevel(program.pid(), "Pelomar.dll", "Pelomar.dll")) != nullptr; }));
-    *main_out = main;
-    PostMessageA(main, WM_COMMAND, IDM_OPEN, 0);
+// Opens the file through the given File command and the system's dialog as
+// a person fills it, and waits for the title that shows it.
+void DialogOpen(const Program& program, HWND main, UINT command, const std::wstring& file) {
+    PostMessageA(main, WM_COMMAND, command, 0);
     HWND dialog = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (dialog = TopLevel(program.pid(), "#32770", "Choose file")) != nullptr; }));
     HWND name = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (name = FileNameBox(dialog, program.pid())) != nullptr; }));
-    SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(file.c_str()));
+    SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(file.c_str()));
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
-    const std::string opened = "Pelomar.dll - " + file;
-    ASSERT_TRUE(WaitFor([&] { return ht::Title(main) == opened; })) << ht::Title(main);
+    const std::wstring opened = L"Pelomar.dll - " + file;
+    ASSERT_TRUE(WaitFor([&] { return ht::TitleW(main) == opened; })) << ht::Title(main);
+}
+
+// Finds the program's main window, opens the file through File, Open and
+// returns the main window and the shown control.
+void OpenThroughDialog(const Program& program, const std::string& file, HWND* main_out, HWND* control_out) {
+    HWND main = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (main = TopLevel(program.pid(), "Pelomar.dll", "Pelomar.dll")) != nullptr; }));
+    *main_out = main;
+    DialogOpen(program, main, IDM_OPEN, ht::Widen(file));
+    if (::testing::Test::HasFatalFailure()) return;
     *control_out = Child(main, program.pid(), "PELOMAR", true);
     ASSERT_NE(*control_out, nullptr);
 }
@@ -146,6 +152,46 @@ TEST(EndToEnd, OpenTypeCloseAndTheByteIsOnDisk) {
     DWORD code = 1;
     GetExitCodeProcess(program.process(), &code);
     EXPECT_EQ(code, 0u);
+}
+
+// Names in any script and a path past 260 characters, chosen in the
+// system's open dialog; one opened read-only, typed into, then made
+// writable and typed into again.
+TEST(EndToEnd, TheOpenDialogTakesNamesInAnyScriptAndOpensReadOnly) {
+    ht::TempDir dir;
+    const std::wstring base = ht::Widen(dir.path()) + L"\\", deep = base + std::wstring(150, L'd');
+    ASSERT_TRUE(CreateDirectoryW(deep.c_str(), nullptr));
+    const struct {
+        std::wstring path;
+        UINT command;
+    } cases[] = {
+        {base + L"\u65E5\u672C\u8A9E.bin", IDM_OPEN},
+        {base + L"\u0414\u0430\u043D\u043D\u044B\u0435.bin", IDM_OPEN},
+        {base + L"pic\U0001F600.bin", IDM_OPEN},
+        {deep + L"\\" + std::wstring(120, L'n') + L".bin", IDM_OPEN},
+        {base + L"look-only.bin", IDM_OPEN_READONLY},
+    };
+    Program program;
+    ASSERT_TRUE(program.started());
+    HWND main = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (main = TopLevel(program.pid(), "Pelomar.dll", "Pelomar.dll")) != nullptr; }));
+    const std::string bytes = "\x10\x20\x30";
+    for (const auto& k : cases) {
+        ht::WriteBytes(k.path, bytes);
+        DialogOpen(program, main, k.command, k.path);
+        if (HasFatalFailure()) return;
+        HWND control = Child(main, program.pid(), "PELOMAR", true);
+        SendTo(control, WM_CHAR, '4', 1);
+        SendTo(control, WM_CHAR, '1', 1);
+        EXPECT_EQ(ht::ReadBytes(k.path), k.command == IDM_OPEN ? "A" + bytes.substr(1) : bytes) << k.path.size();
+        if (k.command != IDM_OPEN_READONLY) continue;
+        SendTo(main, WM_COMMAND, IDM_READONLY);
+        SendTo(control, WM_CHAR, '4', 1);
+        SendTo(control, WM_CHAR, '2', 1);
+        EXPECT_EQ(ht::ReadBytes(k.path), "B" + bytes.substr(1));
+    }
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForSingleObject(program.process(), kWaitMs), WAIT_OBJECT_0);
 }
 
 // Edits spread over three pages, then the process is killed without any

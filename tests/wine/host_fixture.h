@@ -3,6 +3,7 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,15 @@
 #include "support/support.h"
 
 namespace ht {
+
+// UTF-8 (plain ASCII in most tests) to UTF-16.
+inline std::wstring Widen(const std::string& s) {
+    std::wstring w(s.size(), L'\0');
+    w.resize(MultiByteToWideChar(CP_UTF8, 0, s.data(), int(s.size()), &w[0], int(w.size())));
+    return w;
+}
+// Paths of any length, as the file calls take them.
+inline std::wstring Long(const std::wstring& path) { return path.size() < MAX_PATH ? path : L"\\\\?\\" + path; }
 
 // A fresh directory under the temporary directory, removed with all its
 // files at the end.
@@ -33,40 +43,46 @@ public:
     const std::string& path() const { return path_; }
     std::string operator/(const std::string& name) const { return path_ + "\\" + name; }
 
-    static void RemoveTree(const std::string& dir) {
-        WIN32_FIND_DATAA f;
-        HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &f);
+    // Wide and extended-length: names in any script and paths of any length.
+    static void RemoveTree(const std::wstring& dir) {
+        WIN32_FIND_DATAW f;
+        HANDLE h = FindFirstFileW((dir + L"\\*").c_str(), &f);
         if (h != INVALID_HANDLE_VALUE) {
             do {
-                std::string n = f.cFileName;
-                if (n == "." || n == "..") continue;
-                std::string p = dir + "\\" + n;
-                SetFileAttributesA(p.c_str(), FILE_ATTRIBUTE_NORMAL);
+                std::wstring n = f.cFileName;
+                if (n == L"." || n == L"..") continue;
+                std::wstring p = dir + L"\\" + n;
+                SetFileAttributesW(p.c_str(), FILE_ATTRIBUTE_NORMAL);
                 if (f.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(p);
-                else DeleteFileA(p.c_str());
-            } while (FindNextFileA(h, &f));
+                else DeleteFileW(p.c_str());
+            } while (FindNextFileW(h, &f));
             FindClose(h);
         }
-        RemoveDirectoryA(dir.c_str());
+        RemoveDirectoryW(dir.c_str());
     }
+    static void RemoveTree(const std::string& dir) { RemoveTree(L"\\\\?\\" + Widen(dir)); }
 
 private:
     std::string path_;
 };
 
-inline void WriteBytes(const std::string& path, const std::string& bytes, bool read_only = false) {
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(f, INVALID_HANDLE_VALUE) << path;
+inline void WriteBytes(const std::wstring& path, const std::string& bytes, bool read_only = false) {
+    const std::wstring name = Long(path);
+    SetFileAttributesW(name.c_str(), FILE_ATTRIBUTE_NORMAL);
+    HANDLE f = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(f, INVALID_HANDLE_VALUE) << path.size();
     DWORD n = 0;
     if (!bytes.empty()) WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &n, nullptr);
     CloseHandle(f);
-    if (read_only) SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
+    if (read_only) SetFileAttributesW(name.c_str(), FILE_ATTRIBUTE_READONLY);
+}
+inline void WriteBytes(const std::string& path, const std::string& bytes, bool read_only = false) {
+    WriteBytes(Widen(path), bytes, read_only);
 }
 
-inline std::string ReadBytes(const std::string& path) {
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                           0, nullptr);
+inline std::string ReadBytes(const std::wstring& path) {
+    HANDLE f = CreateFileW(Long(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
     if (f == INVALID_HANDLE_VALUE) return "<missing>";
     std::string s(GetFileSize(f, nullptr), '\0');
     DWORD n = 0;
@@ -74,6 +90,7 @@ inline std::string ReadBytes(const std::string& path) {
     CloseHandle(f);
     return s;
 }
+inline std::string ReadBytes(const std::string& path) { return ReadBytes(Widen(path)); }
 
 // True when another program could open the file for writing now.
 inline bool OpensForWriting(const std::string& path) {
@@ -102,22 +119,23 @@ private:
     HANDLE file_;
 };
 
-// A DROPFILES block as the shell hands it over, sent as WM_DROPFILES.
-inline void Drop(HWND window, const std::vector<std::string>& paths) {
-    SIZE_T bytes = sizeof(DROPFILES) + 1;
-    for (const auto& p : paths) bytes += p.size() + 1;
+// A DROPFILES block as the shell hands it over, sent as WM_DROPFILES:
+// 8-bit or UTF-16 paths.
+template <class Text>
+inline void Drop(HWND window, const std::vector<Text>& paths) {
+    using Char = typename Text::value_type;
+    SIZE_T bytes = sizeof(DROPFILES) + sizeof(Char);
+    for (const auto& p : paths) bytes += (p.size() + 1) * sizeof(Char);
     HGLOBAL block = GlobalAlloc(GHND, bytes);
     auto* df = static_cast<DROPFILES*>(GlobalLock(block));
     df->pFiles = sizeof(DROPFILES);
-    df->fWide = FALSE;
-    char* at = reinterpret_cast<char*>(df) + sizeof(DROPFILES);
-    for (const auto& p : paths) {
-        lstrcpyA(at, p.c_str());
-        at += p.size() + 1;
-    }
+    df->fWide = sizeof(Char) > 1;
+    auto* at = reinterpret_cast<Char*>(df + 1);
+    for (const auto& p : paths) at = std::copy(p.c_str(), p.c_str() + p.size() + 1, at);
     GlobalUnlock(block);
     SendMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0);
 }
+inline void Drop(HWND window, const std::vector<std::string>& paths) { Drop<std::string>(window, paths); }
 
 // The control library's record of a control, to see what the host sent it.
 inline const Control* ControlOf(HWND control) {
@@ -127,6 +145,11 @@ inline const Control* ControlOf(HWND control) {
 inline std::string Title(HWND w) {
     char text[1024];
     GetWindowTextA(w, text, sizeof text);
+    return text;
+}
+inline std::wstring TitleW(HWND w) {
+    std::wstring text(GetWindowTextLengthW(w) + 1, L'\0');
+    text.resize(GetWindowTextW(w, &text[0], int(text.size())));
     return text;
 }
 
@@ -157,6 +180,8 @@ protected:
 
     HWND Control(unsigned tab) const { return static_cast<HWND>(w->docs.records[tab - 1].control); }
     LRESULT Strip(UINT msg, WPARAM wp = 0, LPARAM lp = 0) const { return SendMessageA(w->strip, msg, wp, lp); }
+    std::wstring Label(unsigned index) const { return reinterpret_cast<const wchar_t*>(Strip(GDTM_GETTEXT, index)); }
+    std::wstring Path(unsigned tab) const { return WideText(w->docs.records[tab - 1].path); }
     // A pointer gesture on the strip at (x, y): move, press, release.
     void Click(int x, int y = 12) const {
         SendMessageA(w->strip, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));

@@ -161,8 +161,8 @@ protected:
             ASSERT_EQ(c->data, d.view) << Where();
             ASSERT_EQ(c->data_size, GetFileSize(static_cast<HANDLE>(d.file), nullptr)) << Where();
         }
-        const std::string want = w->current_path ? "Pelomar.dll - " + std::string(w->current_path) : "Pelomar.dll";
-        ASSERT_EQ(ht::Title(main), want) << Where();
+        const std::wstring want = w->current_path ? L"Pelomar.dll - " + std::wstring(w->current_path) : L"Pelomar.dll";
+        ASSERT_EQ(ht::TitleW(main), want) << Where();
         const LRESULT can = SendMessageA(w->current, PM_CANUNDO, 0, 0);
         ASSERT_TRUE(can == 0 || can == 1) << Where();
         ASSERT_EQ(ht::ControlOf(w->placeholder)->read_only, 1u) << Where();

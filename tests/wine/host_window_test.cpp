@@ -69,7 +69,7 @@ TEST_F(Documents, StartsIdleWithTheReadOnlyPlaceholder) {
 
     HMENU bar = GetMenu(main);
     EXPECT_EQ(GetMenuItemID(GetSubMenu(bar, 0), 0), UINT(IDM_OPEN));
-    EXPECT_EQ(GetMenuItemID(GetSubMenu(bar, 0), 1), UINT(IDM_EXIT));
+    EXPECT_EQ(GetMenuItemID(GetSubMenu(bar, 0), GetMenuItemCount(GetSubMenu(bar, 0)) - 1), UINT(IDM_EXIT));
     EXPECT_EQ(GetMenuItemID(GetSubMenu(bar, 1), 0), UINT(IDM_CUSTOMIZE));
 }
 
@@ -82,8 +82,9 @@ TEST_F(Documents, DropOpensEachFileBehindItsOwnTab) {
 
     ASSERT_EQ(w->docs.count, 2u);
     EXPECT_EQ(Strip(GDTM_GETCURSEL), 2);
-    EXPECT_STREQ(reinterpret_cast<const char*>(Strip(GDTM_GETTEXT, 0)), "first.bin");
-    EXPECT_STREQ(reinterpret_cast<const char*>(Strip(GDTM_GETTEXT, 1)), "second-re");
+    // ASCII names: the 8-bit title and the labels are what they always were.
+    EXPECT_EQ(Label(0), L"first.bin");
+    EXPECT_EQ(Label(1), L"second-re");
     EXPECT_EQ(ht::Title(main), "Pelomar.dll - " + dir / "second-readonly.bin");
     EXPECT_EQ(w->current, Control(2));
     EXPECT_TRUE(IsWindowVisible(Control(2)));
@@ -98,6 +99,7 @@ TEST_F(Documents, DropOpensEachFileBehindItsOwnTab) {
         EXPECT_EQ(c->data, d.view);
         EXPECT_EQ(c->data_size, tab == 1 ? 8u : 2u);
         EXPECT_EQ(c->read_only, tab == 1 ? 0u : 1u);
+        EXPECT_EQ(d.mode, tab == 1 ? pm::kWritable : pm::kReadOnlyOnly);
         MEMORY_BASIC_INFORMATION mbi{};
         VirtualQuery(d.view, &mbi, sizeof mbi);
         EXPECT_EQ(mbi.Protect, DWORD(tab == 1 ? PAGE_READWRITE : PAGE_READONLY)) << tab;
@@ -130,23 +132,108 @@ TEST_F(Documents, EmptyFilesAndDirectoriesLeaveNoRecord) {
     EXPECT_EQ(Strip(GDTM_GETCURSEL), 2);
 }
 
-TEST_F(Documents, AFileOpenForWritingCannotBeOpenedTwice) {
+// A file is known by its identity on disk, whatever the path's spelling.
+TEST_F(Documents, AFileAlreadyOpenSwitchesToItsTab) {
     ht::WriteBytes(dir / "rw.bin", kBytes);
     ht::WriteBytes(dir / "ro.bin", kBytes);
     ht::ReadOnlyHold hold(dir / "ro.bin");
-    ht::Drop(main, {dir / "rw.bin", dir / "rw.bin", dir / "ro.bin", dir / "ro.bin"});
-    EXPECT_EQ(w->docs.count, 3u);
-    EXPECT_EQ(std::string(w->docs.records[1].path), dir / "ro.bin");
-    EXPECT_EQ(std::string(w->docs.records[2].path), dir / "ro.bin");
+    ht::Drop(main, {dir / "rw.bin", dir / "rw.bin", dir / "ro.bin", dir / "RO.BIN"});
+    ASSERT_EQ(w->docs.count, 2u);
+    EXPECT_EQ(Path(2), ht::Widen(dir / "ro.bin"));
+    EXPECT_EQ(Strip(GDTM_GETCURSEL), 2);
+    ht::Drop(main, {dir / "RW.bin"});
+    EXPECT_EQ(w->docs.count, 2u);
+    EXPECT_EQ(Strip(GDTM_GETCURSEL), 1);
+    EXPECT_EQ(w->current, Control(1));
+    EXPECT_TRUE(IsWindowVisible(Control(1)));
+    EXPECT_FALSE(IsWindowVisible(Control(2)));
+    EXPECT_EQ(ht::Title(main), "Pelomar.dll - " + dir / "rw.bin");
 }
 
-TEST_F(Documents, DropPathsTooLongForTheBufferAreSkipped) {
+TEST_F(Documents, ANameLongerThanAFileSystemTakesIsSkipped) {
     ht::WriteBytes(dir / "good.bin", kBytes);
     std::string too_long = dir.path() + "\\" + std::string(600, 'x') + ".bin";
     ht::Drop(main, {dir / "good.bin", too_long});
     EXPECT_EQ(w->docs.count, 1u);
     EXPECT_EQ(ht::Title(main), "Pelomar.dll - {cannot open file}");
     EXPECT_EQ(w->current, Control(1));
+}
+
+// Names in any script and paths past 260 characters: the title and the
+// label, read back in UTF-16, show the name, and a typed digit reaches the
+// file.
+TEST_F(Documents, NamesInAnyScriptAndLongPathsOpenAndTakeEdits) {
+    const std::wstring base = ht::Widen(dir.path()) + L"\\", deep = base + std::wstring(120, L'd');
+    ASSERT_TRUE(CreateDirectoryW(deep.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryW(ht::Long(deep + L"\\" + std::wstring(100, L'e')).c_str(), nullptr));
+    const struct {
+        std::wstring path, label;
+    } cases[] = {
+        {base + L"\u65E5\u672C\u8A9E\u30C6\u30B9\u30C8.txt", L"\u65E5\u672C\u8A9E\u30C6\u30B9\u30C8.tx"},
+        {base + L"\u0424\u0430\u0439\u043B.bin", L"\u0424\u0430\u0439\u043B.bin"},
+        {base + L"pic\U0001F600.bin", L"pic\U0001F600.bin"},
+        {deep + L"\\" + std::wstring(100, L'e') + L"\\" + std::wstring(80, L'n') + L".bin", L"nnnnnnnnn"},
+    };
+    ASSERT_GT(cases[3].path.size(), 300u);
+    for (unsigned i = 0; i < 4; ++i) {
+        ht::WriteBytes(cases[i].path, kBytes);
+        ht::Drop<std::wstring>(main, {cases[i].path});
+        ASSERT_EQ(w->docs.count, i + 1) << i;
+        EXPECT_EQ(ht::TitleW(main), L"Pelomar.dll - " + cases[i].path);
+        EXPECT_EQ(Label(i), cases[i].label);
+        SendMessageA(Control(i + 1), WM_CHAR, '4', 1);
+        SendMessageA(Control(i + 1), WM_CHAR, '1', 1);
+        EXPECT_EQ(ht::ReadBytes(cases[i].path), "A" + kBytes.substr(1)) << i;
+    }
+    // A name with half a surrogate pair opens no other file.
+    ht::Drop<std::wstring>(main, {base + L"pic\xD83D.bin"});
+    EXPECT_EQ(w->docs.count, 4u);
+    EXPECT_EQ(ht::TitleW(main), L"Pelomar.dll - {cannot open file}");
+}
+
+// Files that can be had only for reading, and one the user keeps
+// read-only: typing leaves each on disk as it was, and the mark and the
+// menu item follow the state.
+TEST_F(Documents, ReadOnlyFilesAndTheToggleKeepTheDiskUnchanged) {
+    ht::WriteBytes(dir / "attribute.bin", kBytes, true);
+    ht::WriteBytes(dir / "written.bin", kBytes);
+    ht::WriteBytes(dir / "mine.bin", kBytes);
+    // Another program writing the file, and letting others write too.
+    HANDLE writer = CreateFileA((dir / "written.bin").c_str(), GENERIC_READ | GENERIC_WRITE,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+    ht::Drop(main, {dir / "attribute.bin", dir / "written.bin", dir / "mine.bin"});
+    ASSERT_EQ(w->docs.count, 3u);
+    HMENU menu = GetMenu(main);
+    EXPECT_EQ(GetMenuState(menu, IDM_READONLY, MF_BYCOMMAND) & (MF_CHECKED | MF_GRAYED), 0u);
+    SendMessageA(main, WM_COMMAND, IDM_READONLY, 0);
+    EXPECT_EQ(GetMenuState(menu, IDM_READONLY, MF_BYCOMMAND) & MF_CHECKED, UINT(MF_CHECKED));
+    EXPECT_EQ(wt::PixelAt(w->strip, 212 + 76, 6), RGB(0x60, 0x40, 0x00));
+    const pm::u32 modes[] = {pm::kReadOnlyOnly, pm::kReadOnlyOnly, pm::kReadOnlyByChoice};
+    const char* names[] = {"attribute.bin", "written.bin", "mine.bin"};
+    for (unsigned tab = 1; tab <= 3; ++tab) {
+        EXPECT_EQ(w->docs.records[tab - 1].mode, modes[tab - 1]) << tab;
+        SendMessageA(Control(tab), WM_CHAR, '4', 1);
+        SendMessageA(Control(tab), WM_CHAR, '1', 1);
+        EXPECT_EQ(ht::ReadBytes(dir / names[tab - 1]), kBytes) << tab;
+    }
+    // The writer goes on writing.
+    DWORD n = 0;
+    EXPECT_TRUE(WriteFile(writer, "W", 1, &n, nullptr));
+    CloseHandle(writer);
+    // A file had only for reading cannot be made writable.
+    SelectAtPlace(1);
+    EXPECT_EQ(GetMenuState(menu, IDM_READONLY, MF_BYCOMMAND) & (MF_CHECKED | MF_GRAYED), UINT(MF_CHECKED | MF_GRAYED));
+    SendMessageA(main, WM_COMMAND, IDM_READONLY, 0);
+    EXPECT_EQ(ht::ControlOf(Control(1))->read_only, 1u);
+    // Writable again by choice: the digit reaches the disk.
+    SelectAtPlace(3);
+    SendMessageA(main, WM_COMMAND, IDM_READONLY, 0);
+    EXPECT_EQ(GetMenuState(menu, IDM_READONLY, MF_BYCOMMAND) & MF_CHECKED, 0u);
+    EXPECT_NE(wt::PixelAt(w->strip, 212 + 76, 6), RGB(0x60, 0x40, 0x00));
+    SendMessageA(Control(3), WM_CHAR, '4', 1);
+    SendMessageA(Control(3), WM_CHAR, '1', 1);
+    EXPECT_EQ(ht::ReadBytes(dir / "mine.bin"), "A" + kBytes.substr(1));
 }
 
 TEST_F(Documents, ClosingATabFlushesTheEditAndReleasesTheFile) {
@@ -207,6 +294,33 @@ TEST_F(Documents, AThreeGigabyteFileIsMappedWholeAndItsLastByteEdited) {
     EXPECT_EQ(tail[0], 0x00);
     EXPECT_EQ(tail[1], 0x70);
 }
+
+// Where no writable view of the whole file can be had (under Wine, from
+// 24 GiB on), the file opens read-only rather than not at all.
+TEST_F(Documents, ASixtyFourGigabyteFileOpensWhole) {
+    const std::string file = dir / "vast.bin";
+    const LONGLONG size = 64LL << 30;
+    HANDLE f = CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(f, INVALID_HANDLE_VALUE);
+    LARGE_INTEGER end;
+    end.QuadPart = size - 1;
+    DWORD n = 0;
+    const bool made = SetFilePointerEx(f, end, nullptr, FILE_BEGIN) && WriteFile(f, "\x5A", 1, &n, nullptr);
+    CloseHandle(f);
+    ASSERT_TRUE(made);
+
+    ht::Drop(main, {file});
+    ASSERT_EQ(w->docs.count, 1u) << ht::Title(main);
+    const pm::Document& d = w->docs.records[0];
+    const ::Control* c = ht::ControlOf(Control(1));
+    MEMORY_BASIC_INFORMATION mbi{};
+    VirtualQuery(d.view, &mbi, sizeof mbi);
+    const bool writable = mbi.Protect == PAGE_READWRITE;
+    EXPECT_EQ(d.mode, writable ? pm::kWritable : pm::kReadOnlyOnly);
+    EXPECT_EQ(c->read_only, writable ? 0u : 1u);
+    EXPECT_EQ(static_cast<const unsigned char*>(d.view)[size - 1], 0x5A);
+    EXPECT_EQ(pm::Offset(c->data_size), pm::Offset(size));
+}
 #endif
 
 TEST_F(Documents, TabsAndRecordsCloseInStep) {
@@ -225,7 +339,7 @@ TEST_F(Documents, TabsAndRecordsCloseInStep) {
     HWND c_control = Control(3);
     CloseAtPlace(2);
     ASSERT_EQ(w->docs.count, 2u);
-    EXPECT_EQ(std::string(w->docs.records[1].path), dir / "c.bin");
+    EXPECT_EQ(Path(2), ht::Widen(dir / "c.bin"));
     EXPECT_EQ(Strip(GDTM_GETCURSEL), 2);
     EXPECT_EQ(w->current, c_control);
     EXPECT_TRUE(IsWindowVisible(c_control));
@@ -241,14 +355,11 @@ TEST_F(Documents, TabsAndRecordsCloseInStep) {
 }
 
 TEST_F(Documents, TheTableHoldsAtMost128) {
-    ht::WriteBytes(dir / "shared.bin", kBytes);
-    ht::WriteBytes(dir / "last.bin", kBytes);
-    // Read-only documents: the same file may be opened many times.
-    ht::ReadOnlyHold hold_shared(dir / "shared.bin"), hold_last(dir / "last.bin");
-    std::vector<std::string> many(127, dir / "shared.bin");
-    ht::Drop(main, many);
+    OpenMany(127);
     ASSERT_EQ(w->docs.count, 127u);
-    ht::Drop(main, {dir / "last.bin", dir / "shared.bin", dir / "shared.bin"});
+    ht::WriteBytes(dir / "last.bin", kBytes);
+    ht::WriteBytes(dir / "more.bin", kBytes);
+    ht::Drop(main, {dir / "last.bin", dir / "more.bin", dir / "file1.bin"});
     EXPECT_EQ(w->docs.count, 128u);
     EXPECT_EQ(Strip(GDTM_GETCURSEL), 128);
     EXPECT_EQ(ht::Title(main), "Pelomar.dll - " + dir / "last.bin");
@@ -310,11 +421,15 @@ COLORREF BitmapPixel(int id, int x, int y) {
 TEST_F(Documents, StripPaintsEachTabFromItsSlices) {
     ht::WriteBytes(dir / "a.bin", kBytes);
     ht::WriteBytes(dir / "b.bin", kBytes);
+    ht::ReadOnlyHold hold(dir / "b.bin");
     ht::Drop(main, {dir / "a.bin", dir / "b.bin"});
     const int y = 26, slice = 34;  // a row of the face below the labels
     EXPECT_EQ(wt::PixelAt(w->strip, 60, y), BitmapPixel(IDB_TAB_BODY, 60, y));               // normal
     EXPECT_EQ(wt::PixelAt(w->strip, 106 + 60, y), BitmapPixel(IDB_TAB_BODY, 60, slice + y));  // selected
     EXPECT_NE(BitmapPixel(IDB_TAB_BODY, 60, y), BitmapPixel(IDB_TAB_BODY, 60, slice + y));
+    // The read-only tab carries the padlock above its label; the other not.
+    EXPECT_EQ(wt::PixelAt(w->strip, 106 + 76, 6), RGB(0x60, 0x40, 0x00));
+    EXPECT_EQ(wt::PixelAt(w->strip, 76, 6), BitmapPixel(IDB_TAB_BODY, 76, 6));
     // Pointer on the close part of tab 1: hot face, close lit.
     SendMessageA(w->strip, WM_MOUSEMOVE, 0, MAKELPARAM(95, 12));
     for (int x : {84 + 10, 84 + 3}) {
