@@ -5,6 +5,9 @@
 
 #include <commdlg.h>
 
+#include "control/core/view.h"
+#include "host/core/tabs.h"
+
 #include <limits>
 
 namespace {
@@ -157,7 +160,7 @@ void OpenReserved(MainWindow* w, pm::Document* d, std::size_t length, bool read_
     void* view = size ? MapWhole(file, &mode) : nullptr;
     if (!view) return Fail(w, d, previous);
     d->view = view;
-    d->mode = mode == pm::kWritable && read_only ? pm::kReadOnlyByChoice : mode;
+    d->mode = mode == pm::kWritable && read_only ? pm::u32(pm::kReadOnlyByChoice) : mode;
 
     HWND control = CreateWindowExA(0, PELOMAR_CLASS, nullptr, WS_CHILD | WS_VSCROLL, 0, kStripHeight,
                                    static_cast<int>(w->client_width),

@@ -154,21 +154,19 @@ TEST(EndToEnd, OpenTypeCloseAndTheByteIsOnDisk) {
     EXPECT_EQ(code, 0u);
 }
 
-// Names in any script and a path past 260 characters, chosen in the
-// system's open dialog; one opened read-only, typed into, then made
-// writable and typed into again.
+// Names in any script, chosen in the system's open dialog; one opened
+// read-only, typed into, then made writable and typed into again. (Wine's
+// dialog itself returns no path past 260 characters and faults on a name
+// with a surrogate pair typed into its name box: drops bring those.)
 TEST(EndToEnd, TheOpenDialogTakesNamesInAnyScriptAndOpensReadOnly) {
     ht::TempDir dir;
-    const std::wstring base = ht::Widen(dir.path()) + L"\\", deep = base + std::wstring(150, L'd');
-    ASSERT_TRUE(CreateDirectoryW(deep.c_str(), nullptr));
+    const std::wstring base = ht::Widen(dir.path()) + L"\\";
     const struct {
         std::wstring path;
         UINT command;
     } cases[] = {
         {base + L"\u65E5\u672C\u8A9E.bin", IDM_OPEN},
         {base + L"\u0414\u0430\u043D\u043D\u044B\u0435.bin", IDM_OPEN},
-        {base + L"pic\U0001F600.bin", IDM_OPEN},
-        {deep + L"\\" + std::wstring(120, L'n') + L".bin", IDM_OPEN},
         {base + L"look-only.bin", IDM_OPEN_READONLY},
     };
     Program program;
