@@ -20,12 +20,13 @@ u32 places(const TabStrip& s, u32 width) { return (width - s.buttons_width) / s.
 
 bool high_surrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 
-// A label cut short loses a whole character, never half a pair.
+// A label cut short loses a whole character, never half a pair; a high
+// surrogate with nothing after it is no character at all.
 void copy_label(char16_t* to, const char16_t* from, u32 max_units) {
     u32 n = 0;
     if (from)
         for (; n < max_units && from[n]; ++n) to[n] = from[n];
-    if (n == max_units && n > 0 && high_surrogate(to[n - 1]) && from[n]) --n;
+    if (n > 0 && high_surrogate(to[n - 1])) --n;
     to[n] = 0;
 }
 

@@ -260,18 +260,23 @@ TEST_F(Documents, ClosingATabFlushesTheEditAndReleasesTheFile) {
 }
 
 #ifdef _WIN64
+// A sparse file of the given size: nothing is written but its last byte.
+static bool SparseFile(const std::string& path, LONGLONG size, char last) {
+    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    LARGE_INTEGER at;
+    at.QuadPart = size - 1;
+    DWORD n = 0;
+    const bool made = SetFilePointerEx(f, at, nullptr, FILE_BEGIN) && WriteFile(f, &last, 1, &n, nullptr);
+    CloseHandle(f);
+    return made;
+}
+
 // A file of 3 GiB fits no 32-bit address space; the 64-bit program maps it
 // whole. It is sparse: only the digit typed into its last byte is written.
 TEST_F(Documents, AThreeGigabyteFileIsMappedWholeAndItsLastByteEdited) {
     const std::string file = dir / "huge.bin";
     const DWORD last = 0xBFFFFFFF;
-    HANDLE f = CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(f, INVALID_HANDLE_VALUE);
-    LARGE_INTEGER size;
-    size.QuadPart = LONGLONG(last) + 1;
-    const bool made = SetFilePointerEx(f, size, nullptr, FILE_BEGIN) && SetEndOfFile(f);
-    CloseHandle(f);
-    ASSERT_TRUE(made);
+    ASSERT_TRUE(SparseFile(file, LONGLONG(last) + 1, 0));
 
     ht::Drop(main, {file});
     ASSERT_EQ(w->docs.count, 1u);
@@ -281,7 +286,7 @@ TEST_F(Documents, AThreeGigabyteFileIsMappedWholeAndItsLastByteEdited) {
     CloseAtPlace(1);
     ASSERT_EQ(w->docs.count, 0u);
 
-    f = CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE f = CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(f, INVALID_HANDLE_VALUE);
     LARGE_INTEGER at;
     at.QuadPart = LONGLONG(last) - 1;
@@ -300,14 +305,7 @@ TEST_F(Documents, AThreeGigabyteFileIsMappedWholeAndItsLastByteEdited) {
 TEST_F(Documents, ASixtyFourGigabyteFileOpensWhole) {
     const std::string file = dir / "vast.bin";
     const LONGLONG size = 64LL << 30;
-    HANDLE f = CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(f, INVALID_HANDLE_VALUE);
-    LARGE_INTEGER end;
-    end.QuadPart = size - 1;
-    DWORD n = 0;
-    const bool made = SetFilePointerEx(f, end, nullptr, FILE_BEGIN) && WriteFile(f, "\x5A", 1, &n, nullptr);
-    CloseHandle(f);
-    ASSERT_TRUE(made);
+    ASSERT_TRUE(SparseFile(file, size, 0x5A));
 
     ht::Drop(main, {file});
     ASSERT_EQ(w->docs.count, 1u) << ht::Title(main);

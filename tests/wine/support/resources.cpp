@@ -107,6 +107,8 @@ ORIGINAL(HeapReAlloc);
 ORIGINAL(HeapFree);
 ORIGINAL(CreateFileA);
 ORIGINAL(CreateFileMappingA);
+ORIGINAL(CreateFileW);
+ORIGINAL(CreateFileMappingW);
 ORIGINAL(CloseHandle);
 ORIGINAL(MapViewOfFile);
 ORIGINAL(UnmapViewOfFile);
@@ -176,6 +178,16 @@ HANDLE WINAPI MyCreateFileMappingA(HANDLE f, LPSECURITY_ATTRIBUTES sa, DWORD p, 
     Add<void*>(handles, h);
     return h;
 }
+HANDLE WINAPI MyCreateFileW(LPCWSTR n, DWORD a, DWORD s, LPSECURITY_ATTRIBUTES sa, DWORD c, DWORD fl, HANDLE t) {
+    HANDLE h = real_CreateFileW(n, a, s, sa, c, fl, t);
+    if (h != INVALID_HANDLE_VALUE) Add<void*>(handles, h);
+    return h;
+}
+HANDLE WINAPI MyCreateFileMappingW(HANDLE f, LPSECURITY_ATTRIBUTES sa, DWORD p, DWORD hi, DWORD lo, LPCWSTR n) {
+    HANDLE h = real_CreateFileMappingW(f, sa, p, hi, lo, n);
+    Add<void*>(handles, h);
+    return h;
+}
 BOOL WINAPI MyCloseHandle(HANDLE h) { Remove<void*>(handles, h); return real_CloseHandle(h); }
 LPVOID WINAPI MyMapViewOfFile(HANDLE m, DWORD a, DWORD hi, DWORD lo, SIZE_T n) { void* v = real_MapViewOfFile(m, a, hi, lo, n); Add(views, v); return v; }
 BOOL WINAPI MyUnmapViewOfFile(LPCVOID v) { Remove(views, const_cast<void*>(v)); return real_UnmapViewOfFile(v); }
@@ -237,6 +249,8 @@ void WatchModule(HMODULE module) {
     HOOK("kernel32.dll", HeapFree);
     HOOK("kernel32.dll", CreateFileA);
     HOOK("kernel32.dll", CreateFileMappingA);
+    HOOK("kernel32.dll", CreateFileW);
+    HOOK("kernel32.dll", CreateFileMappingW);
     HOOK("kernel32.dll", CloseHandle);
     HOOK("kernel32.dll", MapViewOfFile);
     HOOK("kernel32.dll", UnmapViewOfFile);
