@@ -60,12 +60,12 @@ void OnKeyDown(Control* c, WPARAM key) {
         return;
     }
     if (key == key_undo && c->control_down) {
-        if (!pm::undo_step(*c)) MessageBeep(MB_OK);
+        pm::undo_step(*c);
         FullRepaint(c);
         return;
     }
     if (key == key_redo && c->control_down) {
-        if (!pm::redo_step(*c)) MessageBeep(MB_OK);
+        pm::redo_step(*c);
         FullRepaint(c);
         return;
     }

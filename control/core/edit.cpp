@@ -61,16 +61,14 @@ TypeOutcome type_char(View& v, u32 ch) {
     return out;
 }
 
-static bool history_step(View& v, bool (History::*step)()) {
-    if (v.read_only == 1) return false;
-    if (!v.own_data) return true;
+static void history_step(View& v, bool (History::*step)()) {
+    if (!v.own_data) return;
     const HistoryRecord* at = v.history.current();
     (v.history.*step)();
     if (v.history.current() != at) v.nibble_phase = 0;
-    return true;
 }
 
-bool undo_step(View& v) { return history_step(v, &History::undo); }
-bool redo_step(View& v) { return history_step(v, &History::redo); }
+void undo_step(View& v) { history_step(v, &History::undo); }
+void redo_step(View& v) { history_step(v, &History::redo); }
 
 }  // namespace pm

@@ -21,8 +21,7 @@ TypeOutcome type_char(View& v, u32 ch);
 // One undo or redo step, for a control showing a block of its host (none
 // otherwise). A step that moves the history position ends a half-typed hex
 // byte: the next digit starts a new edit with its own before-snapshot.
-// A read-only control (read-only 1) writes nothing: the step returns false.
-bool undo_step(View& v);
-bool redo_step(View& v);
+void undo_step(View& v);
+void redo_step(View& v);
 
 }  // namespace pm
