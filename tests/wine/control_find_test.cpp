@@ -8,6 +8,7 @@
 
 #include "control/dialog_ids.h"
 #include "menu_support.h"
+#include "support/edit_support.h"
 
 using mt::Selection;
 using wt::ControlWindow;
@@ -400,3 +401,128 @@ TEST(SelectDialog, CancelHidesAndSelectShowsItAgainWithItsTexts) {
     SendMessageW(dlg, WM_CLOSE, 0, 0);
     EXPECT_FALSE(IsWindowVisible(dlg));
 }
+
+#ifdef _WIN64
+namespace {
+
+// A sparse file of size bytes in the temporary directory, mapped whole and
+// writable as a host maps a document; the file goes when this does.
+class SparseFile {
+public:
+    explicit SparseFile(ULONGLONG size) : size_(size) {
+        wchar_t dir[MAX_PATH];
+        GetTempPathW(MAX_PATH, dir);
+        GetTempFileNameW(dir, L"pm5", 0, path_);
+        HANDLE f = CreateFileW(path_, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+        LARGE_INTEGER end;
+        end.QuadPart = LONGLONG(size);
+        SetFilePointerEx(f, end, nullptr, FILE_BEGIN);
+        SetEndOfFile(f);
+        CloseHandle(f);
+    }
+    ~SparseFile() {
+        Unmap();
+        DeleteFileW(path_);
+    }
+    SparseFile(const SparseFile&) = delete;
+    SparseFile& operator=(const SparseFile&) = delete;
+
+    std::uint8_t* Map() {
+        file_ = CreateFileW(path_, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+        mapping_ = CreateFileMappingW(file_, nullptr, PAGE_READWRITE, 0, 0, nullptr);
+        view_ = mapping_ ? static_cast<std::uint8_t*>(MapViewOfFile(mapping_, FILE_MAP_WRITE, 0, 0, 0))
+                         : nullptr;
+        return view_;
+    }
+    void Unmap() {
+        if (view_) UnmapViewOfFile(view_);
+        if (mapping_) CloseHandle(mapping_);
+        if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
+        view_ = nullptr;
+        mapping_ = nullptr;
+        file_ = INVALID_HANDLE_VALUE;
+    }
+    // The bytes at offset as they are on disk, read through the file.
+    std::string Read(ULONGLONG offset, DWORD n) const {
+        HANDLE f = CreateFileW(path_, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        LARGE_INTEGER at;
+        at.QuadPart = LONGLONG(offset);
+        SetFilePointerEx(f, at, nullptr, FILE_BEGIN);
+        std::string s(n, '\0');
+        DWORD got = 0;
+        ReadFile(f, &s[0], n, &got, nullptr);
+        CloseHandle(f);
+        s.resize(got);
+        return s;
+    }
+    ULONGLONG size() const { return size_; }
+
+private:
+    ULONGLONG size_;
+    wchar_t path_[MAX_PATH] = {};
+    HANDLE file_ = INVALID_HANDLE_VALUE;
+    HANDLE mapping_ = nullptr;
+    std::uint8_t* view_ = nullptr;
+};
+
+}  // namespace
+
+// A 5 GiB file as a host hands it over: the control takes it whole, select
+// range reaches 0x140000000, the thumb at its end shows the last line, Find
+// finds a pattern across 4 GiB and one past it, and a digit typed into the last byte
+// is on disk once the control and the mapping are gone.
+TEST(LargeFile, FiveGigabytesEndToEnd) {
+    const ULONGLONG size = 5ull << 30, pattern_at = 0x13FFFFF00ull, across = 0xFFFFFFFCull;
+    SparseFile file(size);
+    std::uint8_t* view = file.Map();
+    ASSERT_NE(view, nullptr);
+    memcpy(view + pattern_at, "PELOMAR!", 8);
+    memcpy(view + across, "PELOMAR!", 8);
+    {
+        ControlWindow w;
+        w.Send(PM_SETDATA, reinterpret_cast<WPARAM>(view), LPARAM(size));
+        const Control* c = wt::StateOf(w.hwnd());
+        ASSERT_EQ(c->data_size, size);
+        EXPECT_EQ(c->offset_digits, 9u);
+
+        // 0x140000000 is the end position: the view shows the last page.
+        w.Send(PM_SELECTRANGE, 0x140000000, 0x140000000);
+        EXPECT_EQ(c->caret, size);
+        EXPECT_EQ(c->first_visible_line, c->last_line - c->rows + 1);
+        w.Send(PM_SELECTRANGE, 0x100000010, 0x100000020);
+        EXPECT_EQ(c->anchor, 0x100000010u);
+        EXPECT_EQ(c->first_visible_line, 0x100000010u / c->bytes_per_line);
+        UpdateWindow(w.hwnd());
+
+        SCROLLINFO si = wt::VerticalScroll(w.hwnd());
+        SetScrollPos(w.hwnd(), SB_VERT, si.nMax - int(si.nPage) + 1, FALSE);
+        w.Send(WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 0));
+        EXPECT_EQ(c->first_visible_line, c->last_line - c->rows + 1);
+
+        HWND dlg = OpenFind(w);
+        ASSERT_NE(dlg, nullptr);
+        SetText(dlg, IDC_FIND_TEXT, L"PELOMAR!");
+        // The search starts a little before 4 GiB, as after a hit there,
+        // so that it does not page in 4 GiB of holes first.
+        const_cast<Control*>(c)->find_next_start = across - 0x1000;
+        mt::Press(dlg, IDC_FIND_NEXT);
+        EXPECT_EQ(c->anchor, across);
+        EXPECT_EQ(c->caret, across + 8);
+        mt::Press(dlg, IDC_FIND_NEXT);
+        EXPECT_EQ(c->anchor, pattern_at);
+        EXPECT_EQ(c->caret, pattern_at + 8);
+        EXPECT_EQ(c->first_visible_line, c->last_line - c->rows + 1);  // on the last page
+
+        w.Send(PM_SELECTRANGE, size - 1, size - 1);
+        UpdateWindow(w.hwnd());
+        wt::Chars(w.hwnd(), "5a");
+        EXPECT_EQ(view[size - 1], 0x5A);
+    }
+    file.Unmap();
+    EXPECT_EQ(file.Read(size - 2, 2), std::string("\0\x5A", 2));
+    EXPECT_EQ(file.Read(pattern_at, 8), "PELOMAR!");
+}
+#endif
