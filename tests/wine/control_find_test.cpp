@@ -3,9 +3,11 @@
 // buttons and reads the resulting selection through a "Hex" copy.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "bench/wine/bench_support.h"
 #include "control/dialog_ids.h"
 #include "menu_support.h"
 #include "support/edit_support.h"
@@ -405,49 +407,24 @@ TEST(SelectDialog, CancelHidesAndSelectShowsItAgainWithItsTexts) {
 #ifdef _WIN64
 namespace {
 
-// A sparse file of size bytes in the temporary directory, mapped whole and
-// writable as a host maps a document; the file goes when this does.
-class SparseFile {
-public:
-    explicit SparseFile(ULONGLONG size) : size_(size) {
-        wchar_t dir[MAX_PATH];
-        GetTempPathW(MAX_PATH, dir);
-        GetTempFileNameW(dir, L"pm5", 0, path_);
-        HANDLE f = CreateFileW(path_, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                               FILE_ATTRIBUTE_NORMAL, nullptr);
+// A sparse file of size bytes in the temporary directory, gone with this.
+struct SparseFile {
+    char path[MAX_PATH] = {};
+    explicit SparseFile(ULONGLONG size) {
+        char dir[MAX_PATH];
+        GetTempPathA(MAX_PATH, dir);
+        GetTempFileNameA(dir, "pm5", 0, path);
+        HANDLE f = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         LARGE_INTEGER end;
         end.QuadPart = LONGLONG(size);
         SetFilePointerEx(f, end, nullptr, FILE_BEGIN);
         SetEndOfFile(f);
         CloseHandle(f);
     }
-    ~SparseFile() {
-        Unmap();
-        DeleteFileW(path_);
-    }
-    SparseFile(const SparseFile&) = delete;
-    SparseFile& operator=(const SparseFile&) = delete;
-
-    std::uint8_t* Map() {
-        file_ = CreateFileW(path_, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-        mapping_ = CreateFileMappingW(file_, nullptr, PAGE_READWRITE, 0, 0, nullptr);
-        view_ = mapping_ ? static_cast<std::uint8_t*>(MapViewOfFile(mapping_, FILE_MAP_WRITE, 0, 0, 0))
-                         : nullptr;
-        return view_;
-    }
-    void Unmap() {
-        if (view_) UnmapViewOfFile(view_);
-        if (mapping_) CloseHandle(mapping_);
-        if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
-        view_ = nullptr;
-        mapping_ = nullptr;
-        file_ = INVALID_HANDLE_VALUE;
-    }
+    ~SparseFile() { DeleteFileA(path); }
     // The bytes at offset as they are on disk, read through the file.
     std::string Read(ULONGLONG offset, DWORD n) const {
-        HANDLE f = CreateFileW(path_, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE f = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
         LARGE_INTEGER at;
         at.QuadPart = LONGLONG(offset);
         SetFilePointerEx(f, at, nullptr, FILE_BEGIN);
@@ -458,14 +435,6 @@ public:
         s.resize(got);
         return s;
     }
-    ULONGLONG size() const { return size_; }
-
-private:
-    ULONGLONG size_;
-    wchar_t path_[MAX_PATH] = {};
-    HANDLE file_ = INVALID_HANDLE_VALUE;
-    HANDLE mapping_ = nullptr;
-    std::uint8_t* view_ = nullptr;
 };
 
 }  // namespace
@@ -477,8 +446,10 @@ private:
 TEST(LargeFile, FiveGigabytesEndToEnd) {
     const ULONGLONG size = 5ull << 30, pattern_at = 0x13FFFFF00ull, across = 0xFFFFFFFCull;
     SparseFile file(size);
-    std::uint8_t* view = file.Map();
+    auto mapped = std::make_unique<wb::MappedFile>(file.path);  // as a host maps a document
+    std::uint8_t* view = mapped->data();
     ASSERT_NE(view, nullptr);
+    ASSERT_FALSE(mapped->read_only());
     memcpy(view + pattern_at, "PELOMAR!", 8);
     memcpy(view + across, "PELOMAR!", 8);
     {
@@ -521,7 +492,7 @@ TEST(LargeFile, FiveGigabytesEndToEnd) {
         wt::Chars(w.hwnd(), "5a");
         EXPECT_EQ(view[size - 1], 0x5A);
     }
-    file.Unmap();
+    mapped.reset();
     EXPECT_EQ(file.Read(size - 2, 2), std::string("\0\x5A", 2));
     EXPECT_EQ(file.Read(pattern_at, 8), "PELOMAR!");
 }
