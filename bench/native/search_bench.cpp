@@ -115,8 +115,10 @@ int main(int argc, char** argv) {
         all_a.bytes = all_a.owned.data();
         all_a.size = n;
     }
-    std::printf("data: %s random, %s all 'a'; patterns absent (whole data scanned); medians of %d\n",
-                SizeText(random.size).c_str(), SizeText(all_a.size).c_str(), kRounds);
+    std::printf("data: %s random, %s all 'a'; patterns absent (whole data scanned); medians of %d; "
+                "%s scan\n",
+                SizeText(random.size).c_str(), SizeText(all_a.size).c_str(), kRounds,
+                pm::detail::scan_path_name(pm::detail::chosen_scan_path()));
 
     const std::uint8_t p8[] = {0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC, 0xDE, 0xF5};
     std::uint8_t p16[16];
