@@ -45,8 +45,7 @@ HWND FileNameBox(HWND dialog, DWORD pid) {
 
 class Program {
 public:
-    Program() {
-        const std::string path = wt::BesideThisProgram("Pelomar.exe");
+    explicit Program(const std::string& path = wt::BesideThisProgram("Pelomar.exe")) {
         STARTUPINFOA si{};
         si.cb = sizeof si;
         started_ = CreateProcessA(path.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_);
@@ -188,3 +187,38 @@ TEST(EndToEnd, KilledWithoutClosingEveryEditIsOnDisk) {
 }
 
 }  // namespace
+
+// A library planted beside the program under the name of a system library
+// that is not a known DLL (as a download may land beside an unpacked zip)
+// never loads: the program starts, shows a file, exits, and the planted
+// library's marker never appears.
+TEST(EndToEnd, LibraryPlantedBesideTheProgramNeverLoads) {
+    ht::TempDir dir;
+    for (const char* name : {"Pelomar.exe", "Pelomar.dll"})
+        ASSERT_TRUE(CopyFileA(wt::BesideThisProgram(name).c_str(), (dir / name).c_str(), FALSE)) << name;
+    ASSERT_TRUE(CopyFileA(wt::BesideThisProgram("planted\\msimg32.dll").c_str(), (dir / "msimg32.dll").c_str(), FALSE));
+    const std::string file = dir / "shown.bin";
+    ht::WriteBytes(file, "\x01\x02\x03");
+    // Wine prefers its built-in system libraries; this makes it search for
+    // msimg32 as Windows does, the program's folder included: the same as
+    // WINEDLLOVERRIDES="msimg32=n,b" (which a child process does not
+    // inherit), for programs named Pelomar.exe. Windows ignores the key.
+    const char* const key = "Software\\Wine\\AppDefaults\\Pelomar.exe";
+    ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, (std::string(key) + "\\DllOverrides").c_str(), "msimg32",
+                              REG_SZ, "native,builtin", 15),
+              ERROR_SUCCESS);
+    Program program(dir / "Pelomar.exe");
+    ASSERT_TRUE(program.started());
+    HWND main = nullptr, control = nullptr;
+    OpenThroughDialog(program, file, &main, &control);
+    if (HasFatalFailure()) return;
+    // The document painted, and the program still answering.
+    RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    DWORD_PTR answer = 0;
+    EXPECT_NE(SendMessageTimeoutA(control, WM_NULL, 0, 0, SMTO_NORMAL, kWaitMs, &answer), 0);
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    ASSERT_EQ(WaitForSingleObject(program.process(), kWaitMs), WAIT_OBJECT_0);
+    RegDeleteTreeA(HKEY_CURRENT_USER, key);
+    EXPECT_EQ(GetFileAttributesA((dir / "planted-loaded").c_str()), INVALID_FILE_ATTRIBUTES)
+        << "the planted msimg32.dll was loaded";
+}
