@@ -151,9 +151,9 @@ struct Model {
         phase = 0;
         if (anchor == caret) Key(VK_RIGHT, false);
     }
-    // An undo or redo step sent while there was one to take (by the answer
-    // to can undo or can redo just before, which the byte checks hold to
-    // what the steps do) ends a half-typed byte.
+    // An undo or redo sent while can undo or can redo offered it (as the
+    // test asked just before; the byte checks hold the flags to what the
+    // steps do) ends a half-typed byte.
     void HistoryStep(bool possible) {
         if (possible) phase = 0;
     }
