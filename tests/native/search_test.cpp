@@ -174,7 +174,7 @@ TEST_P(Search, AdversarialInputsAgreeWithTheReference) {
 
 // Across and past 4 GiB: the match straddling the boundary, the one after
 // it, and none from beyond the last. Only the pages near them are touched.
-TEST(Search, AcrossAndPastFourGigabytes) {
+TEST(SearchEntry, AcrossAndPastFourGigabytes) {
     SparseBlock block(kPast4GiB);
     ASSERT_TRUE(block.data());
     const Bytes p = {'P', 'E', 'L', 'O', 'M', 'A', 'R'};
