@@ -1,7 +1,7 @@
 // Opening and closing 200 documents leaves nothing behind: the host's own
 // calls (this program, which links the host in) and the control library's
-// are watched through their import tables, and each kind of object is seen
-// to rise, so that its return to the start means something. (The system's own GUI object
+// are watched through their import tables; each kind is seen to rise, so
+// that its return to the start means something. (The system's own GUI object
 // and handle counts of a process read 0 under Wine, so they are not used.)
 #include "host_fixture.h"
 #include "support/resources.h"
@@ -65,8 +65,7 @@ TEST_F(HostLeaks, TwoHundredDocumentsOpenedAndClosedLeaveNothing) {
     EXPECT_GE(one.menus - before.menus, 2) << "the control's two menus";
     CloseAtPlace(1);
 
-    // The kinds a document holds only within a call rise in each round.
-    wt::ResetPeaks();
+    wt::ResetPeaks();  // the kinds a document holds only within a call
     for (int round = 2; round < 22 && !HasFatalFailure(); ++round) Round(round);
     const wt::LiveObjects peaks = wt::Peaks();
     EXPECT_GT(peaks.dcs, before.dcs) << "the layout's window DC";

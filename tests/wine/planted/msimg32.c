@@ -1,7 +1,5 @@
-/* A library under the name of a system library that is not one of the
-   system's known DLLs. Loaded into a process, it leaves the file
-   "planted-loaded" beside itself; otherwise it passes every call on to
-   gdi32, as the system's own does. */
+/* A stand-in for msimg32.dll, which is no known DLL: leaves the file
+   "planted-loaded" beside itself when loaded, and forwards to gdi32. */
 #include <windows.h>
 
 BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID reserved) {
@@ -11,8 +9,7 @@ BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID reserved) {
         DWORD n = GetModuleFileNameA(self, path, MAX_PATH);
         while (n > 0 && path[n - 1] != '\\') --n;
         lstrcpyA(path + n, "planted-loaded");
-        HANDLE f = CreateFileA(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
-        if (f != INVALID_HANDLE_VALUE) CloseHandle(f);
+        CloseHandle(CreateFileA(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL));
     }
     return TRUE;
 }
