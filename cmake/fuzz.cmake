@@ -11,6 +11,8 @@ endif()
 if(FUZZ_SEED STREQUAL "random")
   set(FUZZ_SEED 0)  # libFuzzer draws one
 endif()
+# Runs a target (first argument) over its scratch and kept corpus.
+set(FUZZ_RUN sh -c "rm -rf \"$1\" && mkdir -p \"$1\" && exec \"$0\" -seed=${FUZZ_SEED} -max_total_time=${FUZZ_SECONDS} -rss_limit_mb=2048 -print_final_stats=1 \"$@\"")
 set(FUZZ_SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=all -g -O1)
 
 add_library(pelomar_core_fuzz STATIC ${CONTROL_CORE_SOURCES} ${HOST_CORE_SOURCES})
@@ -33,8 +35,7 @@ foreach(src ${FUZZ_SOURCES})
   set(scratch ${CMAKE_BINARY_DIR}/corpus/${name})
   file(MAKE_DIRECTORY ${kept})
   add_test(NAME Fuzz.${name}
-    COMMAND sh -c "rm -rf \"$1\" && mkdir -p \"$1\" && exec \"$0\" -seed=${FUZZ_SEED} -max_total_time=${FUZZ_SECONDS} -rss_limit_mb=2048 -print_final_stats=1 \"$@\""
-            $<TARGET_FILE:${name}> ${scratch} ${kept})
+    COMMAND ${FUZZ_RUN} $<TARGET_FILE:${name}> ${scratch} ${kept})
 endforeach()
 
 # The layout arithmetic again with 32-bit offsets, as the 32-bit build has them.
@@ -47,7 +48,6 @@ add_executable(layout_fuzz32 tests/fuzz/layout_fuzz.cpp)
 target_compile_options(layout_fuzz32 PRIVATE ${WARNINGS} ${FUZZ_SANITIZE} -fsanitize=fuzzer)
 target_link_options(layout_fuzz32 PRIVATE -fsanitize=fuzzer)
 target_link_libraries(layout_fuzz32 PRIVATE pelomar_control_core_fuzz32)
-file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/corpus/layout_fuzz32)
 add_test(NAME Fuzz.layout_fuzz32
-  COMMAND $<TARGET_FILE:layout_fuzz32> -max_total_time=${FUZZ_SECONDS} -rss_limit_mb=2048
-          ${CMAKE_BINARY_DIR}/corpus/layout_fuzz32 ${CMAKE_SOURCE_DIR}/tests/fuzz/corpus/layout_fuzz)
+  COMMAND ${FUZZ_RUN} $<TARGET_FILE:layout_fuzz32> ${CMAKE_BINARY_DIR}/corpus/layout_fuzz32
+          ${CMAKE_SOURCE_DIR}/tests/fuzz/corpus/layout_fuzz)
