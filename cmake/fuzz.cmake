@@ -2,6 +2,17 @@
 # AddressSanitizer and UndefinedBehaviorSanitizer. Configure with clang:
 #   cmake -S . -B build/fuzz -DPELOMAR_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++
 set(FUZZ_SECONDS 8 CACHE STRING "Seconds per fuzz target in the test command")
+# PELOMAR_FUZZ_SEED in the environment at configure time: a number picks
+# another fixed seed, "random" a fresh seed at every run, for soaks.
+set(FUZZ_SEED 1)
+if(DEFINED ENV{PELOMAR_FUZZ_SEED})
+  set(FUZZ_SEED $ENV{PELOMAR_FUZZ_SEED})
+endif()
+if(FUZZ_SEED STREQUAL "random")
+  set(FUZZ_SEED 0)  # libFuzzer draws one
+endif()
+# Runs a target (first argument) over its scratch and kept corpus.
+set(FUZZ_RUN sh -c "rm -rf \"$1\" && mkdir -p \"$1\" && exec \"$0\" -seed=${FUZZ_SEED} -max_total_time=${FUZZ_SECONDS} -rss_limit_mb=2048 -print_final_stats=1 \"$@\"")
 set(FUZZ_SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=all -g -O1)
 
 add_library(pelomar_core_fuzz STATIC ${CONTROL_CORE_SOURCES} ${HOST_CORE_SOURCES})
@@ -16,15 +27,15 @@ foreach(src ${FUZZ_SOURCES})
   target_compile_options(${name} PRIVATE ${WARNINGS} ${FUZZ_SANITIZE} -fsanitize=fuzzer)
   target_link_options(${name} PRIVATE -fsanitize=fuzzer)
   target_link_libraries(${name} PRIVATE pelomar_core_fuzz)
-  # A short run, seeded from the corpus kept in the repository; new inputs
-  # go to a scratch directory in the build tree (scripts/fuzz.sh merges
-  # them into the kept corpus after longer runs).
+  # A short run that repeats: a fixed seed, from the corpus kept in the
+  # repository alone; new inputs go to a scratch directory in the build
+  # tree, emptied first (scripts/fuzz.sh merges finds of longer runs into
+  # the kept corpus).
   set(kept ${CMAKE_SOURCE_DIR}/tests/fuzz/corpus/${name})
   set(scratch ${CMAKE_BINARY_DIR}/corpus/${name})
-  file(MAKE_DIRECTORY ${kept} ${scratch})
+  file(MAKE_DIRECTORY ${kept})
   add_test(NAME Fuzz.${name}
-    COMMAND $<TARGET_FILE:${name}> -max_total_time=${FUZZ_SECONDS} -rss_limit_mb=2048
-            -print_final_stats=1 ${scratch} ${kept})
+    COMMAND ${FUZZ_RUN} $<TARGET_FILE:${name}> ${scratch} ${kept})
 endforeach()
 
 # The layout arithmetic again with 32-bit offsets, as the 32-bit build has them.
@@ -37,7 +48,6 @@ add_executable(layout_fuzz32 tests/fuzz/layout_fuzz.cpp)
 target_compile_options(layout_fuzz32 PRIVATE ${WARNINGS} ${FUZZ_SANITIZE} -fsanitize=fuzzer)
 target_link_options(layout_fuzz32 PRIVATE -fsanitize=fuzzer)
 target_link_libraries(layout_fuzz32 PRIVATE pelomar_control_core_fuzz32)
-file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/corpus/layout_fuzz32)
 add_test(NAME Fuzz.layout_fuzz32
-  COMMAND $<TARGET_FILE:layout_fuzz32> -max_total_time=${FUZZ_SECONDS} -rss_limit_mb=2048
-          ${CMAKE_BINARY_DIR}/corpus/layout_fuzz32 ${CMAKE_SOURCE_DIR}/tests/fuzz/corpus/layout_fuzz)
+  COMMAND ${FUZZ_RUN} $<TARGET_FILE:layout_fuzz32> ${CMAKE_BINARY_DIR}/corpus/layout_fuzz32
+          ${CMAKE_SOURCE_DIR}/tests/fuzz/corpus/layout_fuzz)

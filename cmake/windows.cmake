@@ -41,7 +41,7 @@ function(pelomar_dll target dir)
   set_target_properties(${target} PROPERTIES PREFIX "" OUTPUT_NAME Pelomar
     RUNTIME_OUTPUT_DIRECTORY ${dir} LIBRARY_OUTPUT_DIRECTORY ${dir})
   target_link_options(${target} PRIVATE ${HARDEN_LINK} ${DLL_BASE} -Wl,--exclude-all-symbols)
-  target_link_libraries(${target} PRIVATE pelomar_control_core user32 gdi32 msimg32 kernel32)
+  target_link_libraries(${target} PRIVATE pelomar_control_core user32 gdi32 kernel32)
 endfunction()
 pelomar_dll(Pelomar ${CMAKE_BINARY_DIR}/bin)
 
@@ -171,6 +171,13 @@ if(PELOMAR_TESTS)
       WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin
       DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120 ${desktop})
   endforeach()
+  # A stand-in msimg32.dll that the end-to-end test plants beside a copy of
+  # the program; kept in a folder of its own, away from every other test.
+  add_library(planted_msimg32 SHARED tests/wine/planted/msimg32.c tests/wine/planted/msimg32.def)
+  set_target_properties(planted_msimg32 PROPERTIES PREFIX "" OUTPUT_NAME msimg32
+    RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin/planted)
+  target_link_options(planted_msimg32 PRIVATE -static-libgcc)
+  add_dependencies(host_e2e_test planted_msimg32)
   # The sample's test starts the sample from the same directory.
   if(TARGET embed_sample_test)
     add_dependencies(embed_sample_test EmbedSample)

@@ -65,7 +65,10 @@ TRIVERTEX Vertex(LONG x, LONG y, COLORREF c) {
 void Gradient(HDC dc, const RECT& r, COLORREF from, COLORREF to, ULONG mode) {
     TRIVERTEX v[2] = {Vertex(r.left, r.top, from), Vertex(r.right, r.bottom, to)};
     GRADIENT_RECT g{0, 1};
-    GradientFill(dc, v, 2, &g, 1, mode);
+    // gdi32's own entry, so that the library needs no msimg32.dll, which is
+    // not one of the system's known DLLs and would be searched for beside
+    // the program first.
+    GdiGradientFill(dc, v, 2, &g, 1, mode);
 }
 
 // Runs of the rows the update rectangle touches, then what the end of the

@@ -32,7 +32,36 @@ std::string ModuleDirectory() {
 }
 
 
+// The control library by its full path in the program's own folder, its
+// dependencies from the system folder only. Where the system predates
+// those search flags, the library's own folder and the default order.
+HMODULE LoadControlLibrary() {
+    std::wstring path(MAX_PATH, L'\0');
+    DWORD n;
+    while ((n = GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()))) == path.size() &&
+           path.size() < 0x8000)
+        path.resize(path.size() * 2);
+    path.resize(n);
+    path.replace(path.find_last_of(L'\\') + 1, std::wstring::npos, L"" PELOMAR_DLL);
+    HMODULE library = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (!library && GetLastError() == ERROR_INVALID_PARAMETER)
+        library = LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    return library;
+}
+
 }  // namespace
+
+void NarrowLibrarySearch() {
+    // Looked up, not imported: Windows 7 has it only with an update.
+    using SetDirectories = BOOL(WINAPI*)(DWORD);
+    if (FARPROC f = GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories"))
+        reinterpret_cast<SetDirectories>(reinterpret_cast<void (*)()>(f))(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    // The system's theme code draws with msimg32, which is no known DLL,
+    // and loads it by bare name; under Wine through a path that ignores the
+    // directories set above. Loaded from the system folder now, that copy
+    // answers every later load of the name.
+    LoadLibraryExW(L"msimg32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
 
 void SetProgramDirectory(const char* directory) {
     std::string& d = Directory();
@@ -92,7 +121,7 @@ int HostMain() {
     InitHostProcess();
     RegisterTabStripClass();
     // Before the main window: its creation makes a control.
-    g_host.library = LoadLibraryA(PELOMAR_DLL);
+    g_host.library = LoadControlLibrary();
     int code = 0;
     HWND main = RegisterMainClass() ? CreateMainWindow() : nullptr;
     if (main) code = RunMessageLoop();

@@ -83,6 +83,9 @@ bool RegisterMainClass();
 HWND CreateMainWindow();
 int RunMessageLoop();
 int HostMain();
+// Libraries that anything loads later by bare name come from the system
+// folder only, never from the program's folder or the current one.
+void NarrowLibrarySearch();
 
 // main_window.cpp
 MainWindow* MainWindowState(HWND main_window);

@@ -2,5 +2,6 @@
 #include "host/host.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    NarrowLibrarySearch();
     ExitProcess(static_cast<UINT>(HostMain()));
 }

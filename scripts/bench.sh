@@ -19,7 +19,9 @@ mkdir -p "$data" "$out"
 rm -f "$out"/*.txt
 
 echo "bench: building" >&2
-cmake -S . -B "$build/bench-native" -DCMAKE_BUILD_TYPE=Release >/dev/null
+# The options the benchmarks need are set here, whatever a tree was
+# configured with before (tests off, say).
+cmake -S . -B "$build/bench-native" -DCMAKE_BUILD_TYPE=Release -DPELOMAR_FUZZ=OFF >/dev/null
 cmake --build "$build/bench-native" -j "$jobs" --target search_bench copy_bench >/dev/null
 # The Wine benchmarks run on the build this machine runs at full speed: the
 # 32-bit one where i386 programs run natively, otherwise the 64-bit one.
@@ -29,7 +31,7 @@ else
     arch=win64; toolchain=cmake/mingw-x86_64.cmake
 fi
 tree="$build/$arch"
-cmake -S . -B "$tree" -DCMAKE_TOOLCHAIN_FILE=$toolchain >/dev/null
+cmake -S . -B "$tree" -DCMAKE_TOOLCHAIN_FILE=$toolchain -DPELOMAR_TESTS=ON >/dev/null
 cmake --build "$tree" -j "$jobs" --target Pelomar paint_bench control_scale_bench host_open_bench >/dev/null
 
 # Data files, made once: random bytes with none from 0xF0 up (so that the

@@ -2,13 +2,15 @@
 # Checks the shipped images of one architecture: both present, PE of the
 # expected machine, dynamic base, NX compatible (and high-entropy ASLR on
 # 64-bit), stack protector linked in, no link time stamp, Pelomar.dll
-# exporting nothing, and only system DLLs imported.
+# exporting nothing, and only known system DLLs imported.
 # Usage: check-images.sh BIN_DIR [win32|win64]   (default: from the exe)
 set -e
 bin=$1
 arch=$2
-allowed="kernel32.dll user32.dll gdi32.dll msimg32.dll advapi32.dll msvcrt.dll \
-comdlg32.dll shell32.dll comctl32.dll"
+# Only the system's known DLLs, which the loader takes from the system
+# folder whatever lies beside the program; any other name would be looked
+# for in the program's folder first, where a planted file could answer.
+allowed="kernel32.dll user32.dll gdi32.dll advapi32.dll msvcrt.dll comdlg32.dll shell32.dll"
 fail=0
 for img in "$bin/Pelomar.dll" "$bin/Pelomar.exe"; do
     [ -f "$img" ] || { echo "$img: missing"; exit 1; }

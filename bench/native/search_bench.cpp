@@ -89,9 +89,16 @@ void Run(const char* name, const Data& d, const std::uint8_t* p, std::size_t m, 
                 "%5.1fx memmem, %4.2fx memchr\n",
                 name, n / o / 1e6, n / a / 1e6, n / c / 1e6, a / o, c / o);
     const std::string size = SizeText(n);
-    std::printf("ratio|search: %s, %s, speed / memmem|%.2f|>= %.1f|%s\n", name, size.c_str(), a / o, goal,
-                a / o >= goal ? "met" : "missed");
-    std::printf("ratio|search: %s, %s, speed / memchr|%.2f|none|-\n", name, size.c_str(), c / o);
+    const char* path = pm::detail::scan_path_name(pm::detail::chosen_scan_path());
+    std::printf("ratio|search (%s): %s, %s, speed / memmem|%.2f|>= %.1f|%s\n", path, name, size.c_str(),
+                a / o, goal, a / o >= goal ? "met" : "missed");
+    // At 1 GiB both scans are bound by the memory's speed: the goal is to
+    // keep up with memchr, which reads the same bytes with one compare each.
+    if (n >= std::size_t(1) << 30)
+        std::printf("ratio|search (%s): %s, %s, speed / memchr|%.2f|>= 0.9|%s\n", path, name, size.c_str(),
+                    c / o, c / o >= 0.9 ? "met" : "missed");
+    else
+        std::printf("ratio|search (%s): %s, %s, speed / memchr|%.2f|none|-\n", path, name, size.c_str(), c / o);
 }
 
 }  // namespace
@@ -115,8 +122,10 @@ int main(int argc, char** argv) {
         all_a.bytes = all_a.owned.data();
         all_a.size = n;
     }
-    std::printf("data: %s random, %s all 'a'; patterns absent (whole data scanned); medians of %d\n",
-                SizeText(random.size).c_str(), SizeText(all_a.size).c_str(), kRounds);
+    std::printf("data: %s random, %s all 'a'; patterns absent (whole data scanned); medians of %d; "
+                "%s scan\n",
+                SizeText(random.size).c_str(), SizeText(all_a.size).c_str(), kRounds,
+                pm::detail::scan_path_name(pm::detail::chosen_scan_path()));
 
     const std::uint8_t p8[] = {0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC, 0xDE, 0xF5};
     std::uint8_t p16[16];
@@ -126,6 +135,7 @@ int main(int argc, char** argv) {
     Run("random m=16", random, p16, sizeof p16, 1.5);
     const std::uint8_t adv[] = {'a', 'a', 'a', 'a', 'a', 'a', 'a', 'b'};
     Run("all a, a7b", all_a, adv, sizeof adv, 10);
-    std::printf("goals: >= 1.5x memmem on random data, >= 10x on the adversarial data\n");
+    std::printf("goals: >= 1.5x memmem on random data, >= 10x on the adversarial data; "
+                ">= 0.9x memchr at 1 GiB\n");
     return 0;
 }

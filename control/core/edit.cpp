@@ -61,14 +61,15 @@ TypeOutcome type_char(View& v, u32 ch) {
     return out;
 }
 
-static void history_step(View& v, bool (History::*step)()) {
+// A step that is offered (can undo or can redo set) ends a half-typed
+// byte, whatever it restores: the next digit starts a byte afresh.
+static void history_step(View& v, bool (History::*step)(), u32 offered) {
     if (!v.own_data) return;
-    const HistoryRecord* at = v.history.current();
+    if (offered) v.nibble_phase = 0;
     (v.history.*step)();
-    if (v.history.current() != at) v.nibble_phase = 0;
 }
 
-void undo_step(View& v) { history_step(v, &History::undo); }
-void redo_step(View& v) { history_step(v, &History::redo); }
+void undo_step(View& v) { history_step(v, &History::undo, v.history.can_undo); }
+void redo_step(View& v) { history_step(v, &History::redo, v.history.can_redo); }
 
 }  // namespace pm

@@ -5,17 +5,23 @@
 // make that quadratic, so the scan keeps account of its comparisons and
 // hands over to the two-way algorithm, linear in every case, once they
 // outweigh the bytes scanned.
+//
+// The scan comes in three widths: 32-byte AVX2 vectors, 16-byte SSE2
+// vectors and one byte at a time. The widest the processor and the system
+// support is chosen once, at the first search; every width finds the same
+// match.
 #include "control/core/search.h"
 
 #include <cstring>
 
 #if defined(__i386__) || defined(__x86_64__)
-#include <emmintrin.h>
-#define PM_SSE2 1
+#include <cpuid.h>
+#include <immintrin.h>
+#define PM_X86 1
 #define PM_TARGET_SSE2 __attribute__((target("sse2")))
+#define PM_TARGET_AVX2 __attribute__((target("avx2")))
 #else
-#define PM_SSE2 0
-#define PM_TARGET_SSE2
+#define PM_X86 0
 #endif
 
 namespace pm {
@@ -29,8 +35,6 @@ namespace {
 // scanned, so that the total stays linear.
 constexpr std::size_t verify_allowance = 1 << 16;
 constexpr std::size_t verify_per_byte = 4;
-// How far ahead of the scan the next cache lines are asked for.
-constexpr std::size_t prefetch_distance = 640;
 
 // The maximal suffix of x under the byte order (or its reverse) and the
 // period of that suffix; the start of the suffix minus one is returned.
@@ -60,29 +64,47 @@ std::ptrdiff_t max_suffix(const std::uint8_t* x, std::ptrdiff_t m, bool reversed
     return ms;
 }
 
-bool rest_equal(const std::uint8_t* at, const std::uint8_t* x, std::size_t m) {
-    // The first and last bytes already matched.
-    return m <= 2 || std::memcmp(at + 1, x + 1, m - 2) == 0;
-}
+// One search's candidates: where the pattern's first and last byte match.
+// Verifies them in order and keeps account of the work.
+struct Candidates {
+    const std::uint8_t* y;
+    std::size_t n;
+    const std::uint8_t* x;
+    std::size_t m;
+    std::size_t work = 0;
 
-PM_TARGET_SSE2 std::size_t find_byte(const std::uint8_t* y, std::size_t n, std::uint8_t b) {
-    std::size_t i = 0;
-#if PM_SSE2
-    const __m128i v = _mm_set1_epi8(char(b));
-    for (; i + 32 <= n; i += 32) {
-        __m128i e0 = _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(y + i)), v);
-        __m128i e1 =
-            _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(y + i + 16)), v);
-        unsigned mask = unsigned(_mm_movemask_epi8(e0)) | unsigned(_mm_movemask_epi8(e1)) << 16;
-        if (mask) return i + unsigned(__builtin_ctz(mask));
+    std::size_t count() const { return n - m + 1; }
+
+    // Verifies the candidates of mask (bit k stands for base + k); true when
+    // the search is decided, with its answer in *result.
+    bool decided(std::uint64_t mask, std::size_t base, std::size_t* result) {
+        for (; mask; mask &= mask - 1) {
+            const std::size_t pos = base + unsigned(__builtin_ctzll(mask));
+            if (m <= 2 || std::memcmp(y + pos + 1, x + 1, m - 2) == 0) {
+                *result = pos;
+                return true;
+            }
+            work += m;
+            if (work > verify_allowance + verify_per_byte * pos) {
+                const std::size_t r = two_way(y + pos + 1, n - pos - 1, x, m);
+                *result = r == no_match ? no_match : pos + 1 + r;
+                return true;
+            }
+        }
+        return false;
     }
-#endif
-    for (; i < n; ++i)
-        if (y[i] == b) return i;
-    return no_match;
-}
 
-#if PM_SSE2
+    // The candidates from i on, one at a time: the whole scan without a
+    // vector unit, and the last few candidates with one.
+    std::size_t scan_rest(std::size_t i) {
+        std::size_t result;
+        for (const std::size_t end = count(); i < end; ++i)
+            if (y[i] == x[0] && y[i + m - 1] == x[m - 1] && decided(1, i, &result)) return result;
+        return no_match;
+    }
+};
+
+#if PM_X86
 // For sixteen candidates from a: where the first byte is f and the byte
 // back places further on is l.
 PM_TARGET_SSE2 inline __m128i ends_match(const std::uint8_t* a, std::size_t back, __m128i f,
@@ -92,12 +114,98 @@ PM_TARGET_SSE2 inline __m128i ends_match(const std::uint8_t* a, std::size_t back
         _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(a + back)), l));
 }
 
-PM_TARGET_SSE2 inline std::uint32_t bits(__m128i lo, __m128i hi) {
-    return std::uint32_t(_mm_movemask_epi8(lo)) | std::uint32_t(_mm_movemask_epi8(hi)) << 16;
+PM_TARGET_SSE2 inline std::uint64_t bits(__m128i e0, __m128i e1, __m128i e2, __m128i e3) {
+    const std::uint32_t lo =
+        std::uint32_t(_mm_movemask_epi8(e0)) | std::uint32_t(_mm_movemask_epi8(e1)) << 16;
+    const std::uint32_t hi =
+        std::uint32_t(_mm_movemask_epi8(e2)) | std::uint32_t(_mm_movemask_epi8(e3)) << 16;
+    return std::uint64_t(hi) << 32 | lo;
 }
+
+PM_TARGET_SSE2 std::size_t scan_sse2(Candidates& c) {
+    const __m128i vf = _mm_set1_epi8(char(c.x[0]));
+    const __m128i vl = _mm_set1_epi8(char(c.x[c.m - 1]));
+    const std::size_t back = c.m - 1, candidates = c.count();
+    std::size_t i = 0, result;
+    for (; i + 64 <= candidates; i += 64) {
+        // Sixty-four candidates per pass, one branch for all of them.
+        const std::uint8_t* a = c.y + i;
+        __m128i e0 = ends_match(a, back, vf, vl), e1 = ends_match(a + 16, back, vf, vl);
+        __m128i e2 = ends_match(a + 32, back, vf, vl), e3 = ends_match(a + 48, back, vf, vl);
+        if (_mm_movemask_epi8(_mm_or_si128(_mm_or_si128(e0, e1), _mm_or_si128(e2, e3))) != 0 &&
+            c.decided(bits(e0, e1, e2, e3), i, &result))
+            return result;
+    }
+    return c.scan_rest(i);
+}
+
+// The same for thirty-two candidates.
+PM_TARGET_AVX2 inline __m256i ends_match(const std::uint8_t* a, std::size_t back, __m256i f,
+                                         __m256i l) {
+    return _mm256_and_si256(
+        _mm256_cmpeq_epi8(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(a)), f),
+        _mm256_cmpeq_epi8(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(a + back)), l));
+}
+
+PM_TARGET_AVX2 inline std::uint64_t bits(__m256i e0, __m256i e1) {
+    return std::uint64_t(std::uint32_t(_mm256_movemask_epi8(e1))) << 32 |
+           std::uint32_t(_mm256_movemask_epi8(e0));
+}
+
+PM_TARGET_AVX2 std::size_t scan_avx2(Candidates& c) {
+    const __m256i vf = _mm256_set1_epi8(char(c.x[0]));
+    const __m256i vl = _mm256_set1_epi8(char(c.x[c.m - 1]));
+    const std::size_t back = c.m - 1, candidates = c.count();
+    std::size_t i = 0, result;
+    for (; i + 128 <= candidates; i += 128) {
+        // A hundred and twenty-eight candidates per pass: at the memory's
+        // speed, fewer branches matter more than earlier answers.
+        const std::uint8_t* a = c.y + i;
+        const __m256i e0 = ends_match(a, back, vf, vl), e1 = ends_match(a + 32, back, vf, vl);
+        const __m256i e2 = ends_match(a + 64, back, vf, vl), e3 = ends_match(a + 96, back, vf, vl);
+        const __m256i any = _mm256_or_si256(_mm256_or_si256(e0, e1), _mm256_or_si256(e2, e3));
+        if (!_mm256_testz_si256(any, any) &&
+            (c.decided(bits(e0, e1), i, &result) || c.decided(bits(e2, e3), i + 64, &result)))
+            return result;
+    }
+    return c.scan_rest(i);
+}
+
+ScanPath detect_scan_path() {
+    unsigned a, b, c, d;
+    if (!__get_cpuid(1, &a, &b, &c, &d)) return ScanPath::scalar;
+    const bool sse2 = d & bit_SSE2;
+    // AVX needs the system to save the 256-bit registers: OSXSAVE, and
+    // XCR0 with the SSE and AVX state bits.
+    if (sse2 && (c & bit_OSXSAVE) && (c & bit_AVX)) {
+        unsigned xcr0_lo, xcr0_hi;
+        __asm__ volatile("xgetbv" : "=a"(xcr0_lo), "=d"(xcr0_hi) : "c"(0));
+        unsigned a7, b7, c7, d7;
+        if ((xcr0_lo & 6) == 6 && __get_cpuid_count(7, 0, &a7, &b7, &c7, &d7) && (b7 & bit_AVX2))
+            return ScanPath::avx2;
+    }
+    return sse2 ? ScanPath::sse2 : ScanPath::scalar;
+}
+#else
+ScanPath detect_scan_path() { return ScanPath::scalar; }
 #endif
 
 }  // namespace
+
+ScanPath chosen_scan_path() {
+    static const ScanPath chosen = detect_scan_path();
+    return chosen;
+}
+
+bool scan_path_available(ScanPath path) { return path <= chosen_scan_path(); }
+
+const char* scan_path_name(ScanPath path) {
+    switch (path) {
+    case ScanPath::avx2: return "AVX2";
+    case ScanPath::sse2: return "SSE2";
+    default: return "scalar";
+    }
+}
 
 std::size_t two_way(const std::uint8_t* y, std::size_t n, const std::uint8_t* x,
                     std::size_t m) {
@@ -145,62 +253,15 @@ std::size_t two_way(const std::uint8_t* y, std::size_t n, const std::uint8_t* x,
     return no_match;
 }
 
-PM_TARGET_SSE2 std::size_t filtered_scan(const std::uint8_t* y, std::size_t n,
-                                         const std::uint8_t* x, std::size_t m) {
-    if (m == 0 || m > n) return no_match;
-    if (m == 1) return find_byte(y, n, x[0]);
-    const std::size_t candidates = n - m + 1;
-    const std::uint8_t first = x[0], final = x[m - 1];
-    std::size_t work = 0;
-    std::size_t i = 0;
-#if PM_SSE2
-    const __m128i vf = _mm_set1_epi8(char(first));
-    const __m128i vl = _mm_set1_epi8(char(final));
-    const std::size_t back = m - 1;
-    // Verifies the candidates of mask (bit k stands for base + k); true when
-    // the search is decided, with its answer in *result.
-    const auto verify = [&](std::uint32_t mask, std::size_t base, std::size_t* result) {
-        for (; mask; mask &= mask - 1) {
-            std::size_t pos = base + unsigned(__builtin_ctz(mask));
-            if (rest_equal(y + pos, x, m)) {
-                *result = pos;
-                return true;
-            }
-            work += m;
-            if (work > verify_allowance + verify_per_byte * pos) {
-                std::size_t r = two_way(y + pos + 1, n - pos - 1, x, m);
-                *result = r == no_match ? no_match : pos + 1 + r;
-                return true;
-            }
-        }
-        return false;
-    };
-    for (; i + 64 <= candidates; i += 64) {
-        // Sixty-four candidates per pass, one branch for all of them.
-        const std::uint8_t* a = y + i;
-        _mm_prefetch(reinterpret_cast<const char*>(a) + prefetch_distance, _MM_HINT_T0);
-        __m128i e0 = ends_match(a, back, vf, vl), e1 = ends_match(a + 16, back, vf, vl);
-        __m128i e2 = ends_match(a + 32, back, vf, vl), e3 = ends_match(a + 48, back, vf, vl);
-        if (_mm_movemask_epi8(_mm_or_si128(_mm_or_si128(e0, e1), _mm_or_si128(e2, e3))) == 0)
-            continue;
-        std::size_t result;
-        if (verify(bits(e0, e1), i, &result) || verify(bits(e2, e3), i + 32, &result))
-            return result;
-    }
+std::size_t filtered_scan(ScanPath path, const std::uint8_t* y, std::size_t n,
+                          const std::uint8_t* x, std::size_t m) {
+    if (m == 0 || m > n || !scan_path_available(path)) return no_match;
+    Candidates c{y, n, x, m};
+#if PM_X86
+    if (path == ScanPath::avx2) return scan_avx2(c);
+    if (path == ScanPath::sse2) return scan_sse2(c);
 #endif
-    // Fewer than sixty-four candidates left (or no vector unit): one at a time.
-    for (; i < candidates; ++i) {
-        std::size_t k = find_byte(y + i, candidates - i, first);
-        if (k == no_match) break;
-        i += k;
-        if (y[i + m - 1] == final && rest_equal(y + i, x, m)) return i;
-        work += m;
-        if (work > verify_allowance + verify_per_byte * i) {
-            std::size_t r = two_way(y + i + 1, n - i - 1, x, m);
-            return r == no_match ? no_match : i + 1 + r;
-        }
-    }
-    return no_match;
+    return c.scan_rest(0);
 }
 
 }  // namespace detail
@@ -208,7 +269,8 @@ PM_TARGET_SSE2 std::size_t filtered_scan(const std::uint8_t* y, std::size_t n,
 bool search(const std::uint8_t* data, std::size_t size, std::size_t start,
             const std::uint8_t* pattern, std::size_t length, std::size_t* found) {
     if (length == 0 || start > size || length > size - start) return false;
-    std::size_t r = detail::filtered_scan(data + start, size - start, pattern, length);
+    const std::size_t r = detail::filtered_scan(detail::chosen_scan_path(), data + start,
+                                                size - start, pattern, length);
     if (r == detail::no_match) return false;
     *found = start + r;
     return true;

@@ -3,7 +3,6 @@
 // scroll positions, selections and recency lists: every result must stay
 // within its bounds and no cell array may be read or written out of range,
 // even after a colour pass was cut short by an allocation that failed.
-#include <cstdlib>
 #include <new>
 
 #include "control/core/colour_pass.h"
@@ -12,19 +11,17 @@
 
 using namespace pm;
 
-// Allocations that succeed before one fails, as in an exhausted heap; -1: all.
+// Allocations of the colour arrays that succeed before one fails, as in
+// an exhausted heap; -1: all.
 static int g_allocations_left = -1;
 
-void* operator new(std::size_t n) {
-    if (g_allocations_left >= 0 && g_allocations_left-- == 0) throw std::bad_alloc();
-    if (void* p = std::malloc(n ? n : 1)) return p;
-    throw std::bad_alloc();
+static void* CountedColourMemory(std::size_t n) {
+    if (g_allocations_left >= 0 && g_allocations_left-- == 0) return nullptr;
+    return default_colour_memory(n);
 }
-void* operator new(std::size_t n, const std::nothrow_t&) noexcept { return std::malloc(n ? n : 1); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    set_colour_memory(CountedColourMemory);
     FuzzInput in(data, size);
     View v;
     set_default_colours(v);

@@ -163,18 +163,20 @@ TEST(Edit, HexUndoRedoWalksThroughTheHighNibble) {
     EXPECT_EQ(e.bytes[0], 0x41);
 }
 
-TEST(Edit, UndoBetweenTheDigitsKeepsThePhase) {
+TEST(Edit, UndoBetweenTheDigitsStartsTheByteAfresh) {
     Editor e({0x12, 0x34});
     e.Type('9');
-    EXPECT_EQ(e.bytes[0], 0x92);
-    e.history.undo();
-    EXPECT_EQ(e.bytes[0], 0x12);
+    redo_step(e);  // nothing to redo: the byte stays half typed
     EXPECT_EQ(e.nibble_phase, 1u);
-    e.Type('C');
-    EXPECT_EQ(e.bytes[0], 0x1C);
-    EXPECT_EQ(e.caret, 1u);
-    e.history.undo();
+    undo_step(e);
     EXPECT_EQ(e.bytes[0], 0x12);
+    EXPECT_EQ(e.nibble_phase, 0u);
+    e.Type('C');  // the high digit again, not the low one
+    EXPECT_EQ(e.bytes[0], 0xC2);
+    EXPECT_EQ(e.caret, 0u);
+    e.Type('5');
+    EXPECT_EQ(e.bytes, (std::vector<u8>{0xC5, 0x34}));
+    EXPECT_EQ(e.caret, 1u);
 }
 
 TEST(Edit, TextViewAfterAHalfTypedHexByteStillRecordsTheBytesBefore) {

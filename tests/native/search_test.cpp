@@ -1,10 +1,13 @@
 // Pattern search against a naive reference: the lowest match at or after
 // the start, on many random inputs over small alphabets (where matches and
 // near misses are common), at the very end of the data, and on inputs
-// built to defeat the candidate filter.
+// built to defeat the candidate filter. The same inputs go through each
+// stage by itself: the scan in every width, and the two-way search. A
+// width this machine lacks is reported as skipped.
 #include <gtest/gtest.h>
 
 #include <random>
+#include <string>
 #include <vector>
 
 #include "control/core/search.h"
@@ -30,25 +33,37 @@ bool Naive(const Bytes& d, std::size_t start, const Bytes& p, std::size_t* found
     return false;
 }
 
-// search and the reference agree; returns the match or no_match.
-std::size_t Check(const Bytes& d, std::size_t start, const Bytes& p) {
-    std::size_t want = 0, got = 0;
-    bool want_hit = Naive(d, start, p, &want);
-    bool got_hit = search(d.data(), d.size(), start, p.data(), p.size(), &got);
-    EXPECT_EQ(got_hit, want_hit) << "size " << d.size() << " start " << start << " m "
-                                 << p.size();
-    if (got_hit && want_hit) {
-        EXPECT_EQ(got, want);
+// The stage checked by itself: a width of the scan (ScanPath's order),
+// then the two-way search.
+constexpr int kTwoWay = 3;
+const char* const kStageNames[] = {"scalar", "SSE2", "AVX2", "TwoWay"};
+
+class Search : public ::testing::TestWithParam<int> {
+protected:
+    void SetUp() override {
+        if (GetParam() != kTwoWay && !detail::scan_path_available(detail::ScanPath(GetParam())))
+            GTEST_SKIP() << kStageNames[GetParam()] << " scan not run: this machine lacks it";
     }
-    // Both stages must agree with the reference on their own, too.
-    if (start <= d.size()) {
-        std::size_t n = d.size() - start;
-        std::size_t expect = want_hit ? want - start : detail::no_match;
-        EXPECT_EQ(detail::two_way(d.data() + start, n, p.data(), p.size()), expect);
-        EXPECT_EQ(detail::filtered_scan(d.data() + start, n, p.data(), p.size()), expect);
+
+    // search, the stage and the reference agree; returns the match or no_match.
+    std::size_t Check(const Bytes& d, std::size_t start, const Bytes& p) {
+        std::size_t want = 0, got = 0;
+        const bool want_hit = Naive(d, start, p, &want);
+        const std::string what = "size " + std::to_string(d.size()) + " start " +
+                                 std::to_string(start) + " m " + std::to_string(p.size());
+        EXPECT_EQ(search(d.data(), d.size(), start, p.data(), p.size(), &got), want_hit) << what;
+        if (want_hit) EXPECT_EQ(got, want) << what;
+        if (start > d.size()) return detail::no_match;
+        const std::uint8_t* y = d.data() + start;
+        const std::size_t n = d.size() - start;
+        EXPECT_EQ(GetParam() == kTwoWay
+                      ? detail::two_way(y, n, p.data(), p.size())
+                      : detail::filtered_scan(detail::ScanPath(GetParam()), y, n, p.data(), p.size()),
+                  want_hit ? want - start : detail::no_match)
+            << what;
+        return want_hit ? want : detail::no_match;
     }
-    return want_hit ? want : detail::no_match;
-}
+};
 
 Bytes Random(std::mt19937& rng, std::size_t n, unsigned alphabet) {
     Bytes b(n);
@@ -58,7 +73,10 @@ Bytes Random(std::mt19937& rng, std::size_t n, unsigned alphabet) {
 
 }  // namespace
 
-TEST(Search, WorkedExamples) {
+INSTANTIATE_TEST_SUITE_P(Stages, Search, ::testing::Range(0, 4),
+                         [](const ::testing::TestParamInfo<int>& i) { return kStageNames[i.param]; });
+
+TEST_P(Search, WorkedExamples) {
     Bytes d{0x61, 0x61, 0x61};
     EXPECT_EQ(Check(d, 0, {0x61, 0x61}), 0u);
     EXPECT_EQ(Check(d, 1, {0x61, 0x61}), 1u);
@@ -71,7 +89,7 @@ TEST(Search, WorkedExamples) {
     EXPECT_EQ(Check(at100, 101, {'x', 'y'}), detail::no_match);
 }
 
-TEST(Search, NoMatchForEmptyPatternsAndStartsBeyondTheData) {
+TEST(SearchEntry, NoMatchForEmptyPatternsAndStartsBeyondTheData) {
     Bytes d{1, 2, 3};
     std::size_t found = 77;
     EXPECT_FALSE(search(d.data(), 3, 0, d.data(), 0, &found));
@@ -83,7 +101,7 @@ TEST(Search, NoMatchForEmptyPatternsAndStartsBeyondTheData) {
     EXPECT_EQ(found, 0u);
 }
 
-TEST(Search, RandomInputsAgreeWithTheReference) {
+TEST_P(Search, RandomInputsAgreeWithTheReference) {
     std::mt19937 rng(12345);
     for (int round = 0; round < 20000; ++round) {
         unsigned alphabet = 1 + rng() % 4;
@@ -103,9 +121,9 @@ TEST(Search, RandomInputsAgreeWithTheReference) {
     }
 }
 
-TEST(Search, MatchEndingOnTheLastByte) {
+TEST_P(Search, MatchEndingOnTheLastByte) {
     std::mt19937 rng(99);
-    for (std::size_t n = 1; n < 80; ++n) {
+    for (std::size_t n = 1; n < 300; n += n < 80 ? 1 : 7) {
         for (std::size_t m = 1; m <= n && m <= 20; ++m) {
             Bytes d = Random(rng, n, 26);
             d.back() = '!';  // not in the alphabet: the only match ends here
@@ -115,7 +133,7 @@ TEST(Search, MatchEndingOnTheLastByte) {
     }
 }
 
-TEST(Search, LongPeriodicPatterns) {
+TEST_P(Search, LongPeriodicPatterns) {
     std::mt19937 rng(5);
     for (int round = 0; round < 3000; ++round) {
         // A short word repeated with a few changes gives periodic patterns
@@ -135,7 +153,7 @@ TEST(Search, LongPeriodicPatterns) {
 
 // Every position a candidate, every candidate rejected late: the scan
 // must hand over to the linear search and still find the lowest match.
-TEST(Search, AdversarialInputsAgreeWithTheReference) {
+TEST_P(Search, AdversarialInputsAgreeWithTheReference) {
     const std::size_t n = 300000;
     Bytes d(n, 'a');
     Bytes p(101, 'a');
@@ -156,7 +174,7 @@ TEST(Search, AdversarialInputsAgreeWithTheReference) {
 
 // Across and past 4 GiB: the match straddling the boundary, the one after
 // it, and none from beyond the last. Only the pages near them are touched.
-TEST(Search, AcrossAndPastFourGigabytes) {
+TEST(SearchEntry, AcrossAndPastFourGigabytes) {
     SparseBlock block(kPast4GiB);
     ASSERT_TRUE(block.data());
     const Bytes p = {'P', 'E', 'L', 'O', 'M', 'A', 'R'};

@@ -157,7 +157,7 @@ TEST(ContextMenu, RightClickLeavesTheSelection) {
     ControlWindow w;
     w.SetData({1, 2, 3, 4, 5});
     w.Send(PM_SELECTRANGE, 1, 3);
-    RightClick(w);
+    ASSERT_TRUE(RightClick(w).seen) << "no menu opened";
     EXPECT_EQ(mt::Selection(w), std::make_pair(1, 3));
 }
 

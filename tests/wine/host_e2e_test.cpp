@@ -2,6 +2,7 @@
 // system's open dialog, two hex digits typed, the tab closed, the byte found
 // changed on disk.
 #include <cstdlib>
+#include <cstring>
 
 #include "host_fixture.h"
 
@@ -45,8 +46,7 @@ HWND FileNameBox(HWND dialog, DWORD pid) {
 
 class Program {
 public:
-    Program() {
-        const std::string path = wt::BesideThisProgram("Pelomar.exe");
+    explicit Program(const std::string& path = wt::BesideThisProgram("Pelomar.exe")) {
         STARTUPINFOA si{};
         si.cb = sizeof si;
         started_ = CreateProcessA(path.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_);
@@ -232,3 +232,37 @@ TEST(EndToEnd, KilledWithoutClosingEveryEditIsOnDisk) {
 }
 
 }  // namespace
+
+// A library planted beside the program (as a download may land beside an
+// unpacked zip) under the name of a system library that is not a known DLL
+// never loads: the program starts, shows a file and exits, and the
+// planted library's marker never appears.
+TEST(EndToEnd, LibraryPlantedBesideTheProgramNeverLoads) {
+    ht::TempDir dir;
+    for (const char* name : {"Pelomar.exe", "Pelomar.dll", "planted\\msimg32.dll"}) {
+        const char* base = std::strrchr(name, '\\');
+        ASSERT_TRUE(CopyFileA(wt::BesideThisProgram(name).c_str(), (dir / (base ? base + 1 : name)).c_str(), FALSE));
+    }
+    const std::string file = dir / "shown.bin";
+    ht::WriteBytes(file, "\x01\x02\x03");
+    // Wine prefers its built-in libraries; WINEDLLOVERRIDES="msimg32=n,b" for
+    // programs named Pelomar.exe (a child does not inherit the variable) makes
+    // it search for msimg32 as Windows does, the program's folder first.
+    const char* const key = "Software\\Wine\\AppDefaults\\Pelomar.exe";
+    ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, (std::string(key) + "\\DllOverrides").c_str(), "msimg32",
+                              REG_SZ, "native,builtin", 15),
+              ERROR_SUCCESS);
+    Program program(dir / "Pelomar.exe");
+    ASSERT_TRUE(program.started());
+    HWND main = nullptr, control = nullptr;
+    OpenThroughDialog(program, file, &main, &control);
+    if (HasFatalFailure()) return;
+    RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    DWORD_PTR answer = 0;
+    EXPECT_NE(SendMessageTimeoutA(control, WM_NULL, 0, 0, SMTO_NORMAL, kWaitMs, &answer), 0) << "painted, still answering";
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    ASSERT_EQ(WaitForSingleObject(program.process(), kWaitMs), WAIT_OBJECT_0);
+    RegDeleteTreeA(HKEY_CURRENT_USER, key);
+    EXPECT_EQ(GetFileAttributesA((dir / "planted-loaded").c_str()), INVALID_FILE_ATTRIBUTES)
+        << "the planted msimg32.dll was loaded";
+}
