@@ -107,6 +107,18 @@ static void SelectRange(Control* c, WPARAM wp, LPARAM lp) {
     FullRepaint(c);
 }
 
+// A new row width setting lays the control out again with the byte at the
+// top of the view kept in the first row.
+static LRESULT SetBytesPerLine(Control* c, WPARAM wp) {
+    if (wp <= 32 && pm::valid_row_width_setting(static_cast<pm::u32>(wp)) && wp != c->fixed_bytes_per_line) {
+        c->fixed_bytes_per_line = static_cast<pm::u32>(wp);
+        RECT rc;
+        GetClientRect(c->hwnd(), &rc);
+        SizeControl(c, rc.right, rc.bottom);
+    }
+    return static_cast<LRESULT>(c->fixed_bytes_per_line);
+}
+
 LRESULT OnPrivateMessage(Control* c, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg >= PM_SETCOLOURPAIR && msg <= PM_SETCOLOURPAIR_LAST) {
         pm::set_colour_pair(*c, msg - PM_SETCOLOURPAIR, static_cast<pm::Colour>(wp),
@@ -127,6 +139,7 @@ LRESULT OnPrivateMessage(Control* c, UINT msg, WPARAM wp, LPARAM lp) {
     case PM_CANUNDO: return c->history.can_undo;
     case PM_CANREDO: return c->history.can_redo;
     case PM_SETREADONLY: c->read_only = static_cast<pm::u32>(wp); return static_cast<LRESULT>(wp);
+    case PM_SETBYTESPERLINE: return SetBytesPerLine(c, wp);
     }
     return 0;
 }

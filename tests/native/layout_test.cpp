@@ -111,3 +111,38 @@ TEST(Layout, UnmeasuredFontIsNotDividedBy) {
     v.data_size = 10;
     EXPECT_FALSE(compute_size(v, 600, 400).applied);
 }
+
+// A fixed width shows itself where it fits and the largest round width
+// that fits where it does not; the fit rule would give another number at
+// each of these widths.
+TEST(Layout, FixedRowWidthsStayRound) {
+    struct Row { u32 setting; u32 fits; u32 bpl; } rows[] = {
+        {0, 13, 13}, {8, 13, 8}, {16, 13, 8}, {32, 13, 8},
+        {8, 35, 8}, {16, 35, 16}, {32, 35, 32}, {32, 20, 16},
+        {16, 7, 4}, {8, 3, 4},
+    };
+    for (const Row& r : rows) {
+        Measured v(100000);
+        v.fixed_bytes_per_line = r.setting;
+        // Room for r.fits bytes of 4 cells each, and a little to spare.
+        const i32 width = 13 + v.offset_rect.right + 32 * i32(r.fits) + 5;
+        ASSERT_TRUE(compute_size(v, width, 400).applied) << width;
+        EXPECT_EQ(v.bytes_per_line, r.bpl) << r.setting << " with room for " << r.fits;
+        EXPECT_EQ(v.text_rect.right, v.hex_rect.left + 32 * i32(r.bpl) + 4) << r.setting;
+        EXPECT_EQ(v.last_line, (100000u - 1) / r.bpl);
+    }
+}
+
+TEST(Layout, ChangingTheRowWidthKeepsTheTopByte) {
+    Measured v(100000);
+    compute_size(v, 600, 400);
+    ASSERT_EQ(v.bytes_per_line, 16u);
+    v.first_visible_line = 100;  // byte 1600 at the top
+    v.fixed_bytes_per_line = 8;
+    compute_size(v, 600, 400);
+    EXPECT_EQ(v.bytes_per_line, 8u);
+    EXPECT_EQ(v.first_visible_line, 200u);
+    EXPECT_TRUE(valid_row_width_setting(32));
+    EXPECT_FALSE(valid_row_width_setting(4));
+    EXPECT_FALSE(valid_row_width_setting(64));
+}
