@@ -19,6 +19,8 @@ enum TabStripMessage : UINT {
     GDTM_GETTEXT = WM_USER + 1303,    // wParam index from 0; result the label
     GDTM_SETTEXT = WM_USER + 1304,    // wParam index from 0, lParam label
     GDTM_GETCURSEL = WM_USER + 1305,  // result the selected tab (from 1)
+    GDTM_SETCURSEL = WM_USER + 1306,  // wParam tab (from 1): selected, shown, notified
+    GDTM_CLOSETAB = WM_USER + 1307,   // wParam tab (from 1): closed and notified
 };
 
 // "Pelomar.dll" names the library, the main window's class and its title.
@@ -75,13 +77,20 @@ void SetProgramDirectory(const char* directory);
 const char* ProgramDirectory();
 bool RegisterMainClass();
 HWND CreateMainWindow();
-int RunMessageLoop();
+// Until the quit message; the shortcuts of IDA_MAIN act for main_window
+// while the focus is in it or its children.
+int RunMessageLoop(HWND main_window);
 int HostMain();
 
 // main_window.cpp
 MainWindow* MainWindowState(HWND main_window);
 void SetTitle(MainWindow* w);
 void MoveToDocumentArea(MainWindow* w, HWND control);
+
+// placement.cpp: size, position and maximized state in "pmr.ini".
+// Shows the window where it was last closed, or where it starts by default.
+void ShowAtStoredPlacement(HWND main_window);
+void SavePlacement(const MainWindow* w);
 
 // tab_strip.cpp
 bool RegisterTabStripClass();

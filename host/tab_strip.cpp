@@ -240,6 +240,8 @@ LRESULT Handle(Strip* s, UINT msg, WPARAM wp, LPARAM lp) {
     case GDTM_GETTEXT: return OnGetText(s, wp);
     case GDTM_SETTEXT: OnSetText(s, wp, lp); return 0;
     case GDTM_GETCURSEL: return static_cast<LRESULT>(s->selected);
+    case GDTM_SETCURSEL: Notify(s, pm::tabs_select(*s, static_cast<pm::u32>(wp))); return 0;
+    case GDTM_CLOSETAB: Notify(s, pm::tabs_close(*s, static_cast<pm::u32>(wp))); return 0;
     default: break;
     }
     return DefWindowProcA(s->window, msg, wp, lp);

@@ -82,4 +82,14 @@ bool tabs_mouse_leave(TabStrip& s);
 TabEvent tabs_button_down(TabStrip& s, int x, int y);
 TabEvent tabs_button_up(TabStrip& s, int x, int y);
 
+// Selection and closing by command rather than by pointer: the hover state
+// is let go, the selected tab is scrolled into the shown places, and the
+// event is the one a click gives (none for a tab that does not exist).
+TabEvent tabs_select(TabStrip& s, u32 tab);
+TabEvent tabs_close(TabStrip& s, u32 tab);
+
+// The tab after (or before) `selected` among `count`, wrapping around;
+// `selected` itself when there is no other, 0 with no tabs.
+u32 tabs_step(u32 count, u32 selected, bool forward);
+
 }  // namespace pm
