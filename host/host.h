@@ -19,8 +19,8 @@ enum TabStripMessage : UINT {
     GDTM_GETTEXT = WM_USER + 1303,    // wParam index from 0; result the label
     GDTM_SETTEXT = WM_USER + 1304,    // wParam index from 0, lParam label
     GDTM_GETCURSEL = WM_USER + 1305,  // result the selected tab (from 1)
-    GDTM_SETCURSEL = WM_USER + 1306,  // wParam tab (from 1): selected, shown, notified
-    GDTM_CLOSETAB = WM_USER + 1307,   // wParam tab (from 1): closed and notified
+    GDTM_SETCURSEL = WM_USER + 1307,  // wParam tab (from 1); result 1 when selected; no notification
+    GDTM_CLOSETAB = WM_USER + 1308,   // wParam tab (from 1): closed; GDTN_CLOSED as after a click
 };
 
 // "Pelomar.dll" names the library, the main window's class and its title.

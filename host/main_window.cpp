@@ -39,7 +39,8 @@ unsigned SelectedTab(const MainWindow* w) {
     return w->docs.count ? static_cast<unsigned>(SendMessageA(w->strip, GDTM_GETCURSEL, 0, 0)) : 0;
 }
 
-// The strip closes or selects the tab and notifies, as after a click.
+// The strip closes the tab and notifies, as after a click on its close
+// part.
 void CloseCurrentTab(MainWindow* w) {
     if (const unsigned tab = SelectedTab(w)) SendMessageA(w->strip, GDTM_CLOSETAB, tab, 0);
 }
@@ -47,7 +48,7 @@ void CloseCurrentTab(MainWindow* w) {
 void StepTab(MainWindow* w, bool forward) {
     const unsigned from = SelectedTab(w);
     const unsigned to = pm::tabs_step(w->docs.count, from, forward);
-    if (to != from) SendMessageA(w->strip, GDTM_SETCURSEL, to, 0);
+    if (to != from && SendMessageA(w->strip, GDTM_SETCURSEL, to, 0)) SwitchToTab(w, from, to);
 }
 
 // Menu commands carry 0 in the high word, shortcuts 1; anything else (a

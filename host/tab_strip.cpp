@@ -209,6 +209,12 @@ void OnSetText(Strip* s, WPARAM index, LPARAM lp) {
     Repaint(s);
 }
 
+LRESULT OnSetCurSel(Strip* s, WPARAM tab) {
+    if (tab > pm::kTabMax || !pm::tabs_select(*s, static_cast<pm::u32>(tab))) return 0;
+    Repaint(s);
+    return 1;
+}
+
 void OnDestroy(Strip* s) {
     DeleteObject(s->font);
     DeleteObject(s->background);
@@ -240,8 +246,10 @@ LRESULT Handle(Strip* s, UINT msg, WPARAM wp, LPARAM lp) {
     case GDTM_GETTEXT: return OnGetText(s, wp);
     case GDTM_SETTEXT: OnSetText(s, wp, lp); return 0;
     case GDTM_GETCURSEL: return static_cast<LRESULT>(s->selected);
-    case GDTM_SETCURSEL: Notify(s, pm::tabs_select(*s, static_cast<pm::u32>(wp))); return 0;
-    case GDTM_CLOSETAB: Notify(s, pm::tabs_close(*s, static_cast<pm::u32>(wp))); return 0;
+    case GDTM_SETCURSEL: return OnSetCurSel(s, wp);
+    case GDTM_CLOSETAB:
+        if (wp <= pm::kTabMax) Notify(s, pm::tabs_close(*s, static_cast<pm::u32>(wp)));
+        return 0;
     default: break;
     }
     return DefWindowProcA(s->window, msg, wp, lp);

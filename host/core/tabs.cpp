@@ -210,15 +210,14 @@ TabEvent tabs_button_up(TabStrip& s, int x, int y) {
     return {TabEvent::kClosed, t, 0};
 }
 
-TabEvent tabs_select(TabStrip& s, u32 tab) {
-    if (!valid(s, tab)) return {TabEvent::kNone, 0, 0};
-    tabs_mouse_leave(s);
-    const u32 previous = s.selected;
-    set_look(s, previous, kLookNormal);
-    s.selected = tab;
-    set_look(s, tab, kLookSelected);
-    show_selected(s);
-    return {TabEvent::kSelChange, previous, tab};
+bool tabs_select(TabStrip& s, u32 t) {
+    if (!valid(s, t)) return false;
+    set_look(s, s.selected, kLookNormal);
+    s.selected = t;
+    set_look(s, t, kLookSelected);
+    if (t - 1 < s.first) s.first = t - 1;
+    else if (s.visible > 0 && t > s.first + s.visible) s.first = t - s.visible;
+    return true;
 }
 
 TabEvent tabs_close(TabStrip& s, u32 tab) {

@@ -82,10 +82,13 @@ bool tabs_mouse_leave(TabStrip& s);
 TabEvent tabs_button_down(TabStrip& s, int x, int y);
 TabEvent tabs_button_up(TabStrip& s, int x, int y);
 
-// Selection and closing by command rather than by pointer: the hover state
-// is let go, the selected tab is scrolled into the shown places, and the
-// event is the one a click gives (none for a tab that does not exist).
-TabEvent tabs_select(TabStrip& s, u32 tab);
+// Selects tab t (from 1) as a press on its body would, without notifying,
+// and scrolls the row as little as needed for it to show. False when there
+// is no tab t.
+bool tabs_select(TabStrip& s, u32 t);
+// Closes tab t by command rather than by pointer: the hover state is let
+// go, the row stays filled and the selected tab shown; the event is the one
+// a click on the close part gives (none when there is no tab t).
 TabEvent tabs_close(TabStrip& s, u32 tab);
 
 // The tab after (or before) `selected` among `count`, wrapping around;

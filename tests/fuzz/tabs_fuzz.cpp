@@ -48,7 +48,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             break;
         case 8:
         case 9:
-            e = op % 10 == 8 ? tabs_select(*s, u32(x)) : tabs_close(*s, u32(x));
+            if (op % 10 == 8) e = {tabs_select(*s, u32(x)) ? TabEvent::kSelChange : TabEvent::kNone, 0, u32(x)};
+            else e = tabs_close(*s, u32(x));
             // The selected tab is among the shown ones.
             if (e.kind != TabEvent::kNone && s->count > 0 && s->visible > 0)
                 CHECK(s->selected > s->first && s->selected <= s->first + s->visible);
