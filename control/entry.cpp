@@ -41,7 +41,7 @@ static LRESULT Handle(Control* c, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_MOUSEMOVE: if (wp != MK_LBUTTON) break; OnMouseMove(c, lp); return 0;
     case WM_RBUTTONUP: OnRButtonUp(c); return 0;
     default:
-        if (msg >= PM_SETFONT && msg <= PM_SETREADONLY) return OnPrivateMessage(c, msg, wp, lp);
+        if (msg >= PM_SETFONT && msg <= PM_SETBYTESPERLINE) return OnPrivateMessage(c, msg, wp, lp);
         break;
     }
     return DefWindowProcA(c->hwnd(), msg, wp, lp);

@@ -95,6 +95,18 @@ static void SelectRange(Control* c, WPARAM wp, LPARAM lp) {
     FullRepaint(c);
 }
 
+// A new row width setting lays the control out again with the byte at the
+// top of the view kept in the first row.
+static LRESULT SetBytesPerLine(Control* c, WPARAM wp) {
+    if (wp <= 32 && pm::valid_row_width_setting(static_cast<pm::u32>(wp)) && wp != c->fixed_bytes_per_line) {
+        c->fixed_bytes_per_line = static_cast<pm::u32>(wp);
+        RECT rc;
+        GetClientRect(c->hwnd(), &rc);
+        SizeControl(c, rc.right, rc.bottom);
+    }
+    return static_cast<LRESULT>(c->fixed_bytes_per_line);
+}
+
 // A base that makes the offsets shown need another number of digits lays
 // the control out anew for the wider or narrower offset column.
 static void SetOffsetBase(Control* c, WPARAM wp) {
@@ -128,6 +140,7 @@ LRESULT OnPrivateMessage(Control* c, UINT msg, WPARAM wp, LPARAM lp) {
     case PM_CANUNDO: return c->history.can_undo;
     case PM_CANREDO: return c->history.can_redo;
     case PM_SETREADONLY: c->read_only = static_cast<pm::u32>(wp); return static_cast<LRESULT>(wp);
+    case PM_SETBYTESPERLINE: return SetBytesPerLine(c, wp);
     }
     return 0;
 }

@@ -101,16 +101,26 @@ HWND CreateMainWindow() {
     HWND w = CreateWindowExA(WS_EX_ACCEPTFILES, HOST_NAME, HOST_NAME, WS_OVERLAPPEDWINDOW, kMainX, kMainY,
                              kMainWidth, kMainHeight, nullptr, nullptr, g_host.instance, nullptr);
     if (!w) return nullptr;
-    ShowWindow(w, SW_SHOWNORMAL);
+    ShowAtStoredPlacement(w);
     UpdateWindow(w);
     return w;
 }
 
-int RunMessageLoop() {
+// A shortcut acts only for input meant for the main window or one of its
+// children, and not while a modal window has disabled it.
+static bool Shortcut(HWND main_window, HACCEL keys, MSG* m) {
+    if (!keys || (m->message != WM_KEYDOWN && m->message != WM_SYSKEYDOWN)) return false;
+    if (m->hwnd != main_window && !IsChild(main_window, m->hwnd)) return false;
+    return IsWindowEnabled(main_window) && TranslateAcceleratorA(main_window, keys, m);
+}
+
+int RunMessageLoop(HWND main_window) {
+    HACCEL keys = LoadAcceleratorsA(g_host.instance, MAKEINTRESOURCEA(IDA_MAIN));
     MSG m;
     BOOL got;
     while ((got = GetMessageA(&m, nullptr, 0, 0)) != 0) {
         if (got == -1) return 0;
+        if (Shortcut(main_window, keys, &m)) continue;
         TranslateMessage(&m);
         DispatchMessageA(&m);
     }
@@ -124,7 +134,7 @@ int HostMain() {
     g_host.library = LoadControlLibrary();
     int code = 0;
     HWND main = RegisterMainClass() ? CreateMainWindow() : nullptr;
-    if (main) code = RunMessageLoop();
+    if (main) code = RunMessageLoop(main);
     // After Exit the window still stands: its controls go before their
     // library's code does.
     if (main && IsWindow(main)) DestroyWindow(main);

@@ -21,6 +21,7 @@ enum TabStripMessage : UINT {
     GDTM_GETCURSEL = WM_USER + 1305,  // result the selected tab (from 1)
     GDTM_SETMARKS = WM_USER + 1306,   // wParam index from 0, lParam pm::TabMark bits
     GDTM_SETCURSEL = WM_USER + 1307,  // wParam tab (from 1); result 1 when selected; no notification
+    GDTM_CLOSETAB = WM_USER + 1308,   // wParam tab (from 1): closed; GDTN_CLOSED as after a click
 };
 // The strip's labels and the host's paths are UTF-16 in the core's
 // char16_t and the system's wchar_t alike.
@@ -81,7 +82,9 @@ void SetProgramDirectory(const char* directory);
 const char* ProgramDirectory();
 bool RegisterMainClass();
 HWND CreateMainWindow();
-int RunMessageLoop();
+// Until the quit message; the shortcuts of IDA_MAIN act for main_window
+// while the focus is in it or its children.
+int RunMessageLoop(HWND main_window);
 int HostMain();
 // Libraries that anything loads later by bare name come from the system
 // folder only, never from the program's folder or the current one.
@@ -91,6 +94,11 @@ void NarrowLibrarySearch();
 MainWindow* MainWindowState(HWND main_window);
 void SetTitle(MainWindow* w);
 void MoveToDocumentArea(MainWindow* w, HWND control);
+
+// placement.cpp: size, position and maximized state in "pmr.ini".
+// Shows the window where it was last closed, or where it starts by default.
+void ShowAtStoredPlacement(HWND main_window);
+void SavePlacement(const MainWindow* w);
 
 // tab_strip.cpp
 bool RegisterTabStripClass();

@@ -4,6 +4,7 @@
 #include <new>
 #include <string>
 
+#include "host/core/tabs.h"
 #include "host/host.h"
 
 namespace {
@@ -35,15 +36,40 @@ void Quit(MainWindow* w) {
     PostQuitMessage(0);
 }
 
+// The selected tab, 0 with none.
+unsigned SelectedTab(const MainWindow* w) {
+    return w->docs.count ? static_cast<unsigned>(SendMessageA(w->strip, GDTM_GETCURSEL, 0, 0)) : 0;
+}
+
+// The strip closes the tab and notifies, as after a click on its close
+// part.
+void CloseCurrentTab(MainWindow* w) {
+    if (const unsigned tab = SelectedTab(w)) SendMessageA(w->strip, GDTM_CLOSETAB, tab, 0);
+}
+
+void StepTab(MainWindow* w, bool forward) {
+    const unsigned from = SelectedTab(w);
+    const unsigned to = pm::tabs_step(w->docs.count, from, forward);
+    if (to != from && SendMessageA(w->strip, GDTM_SETCURSEL, to, 0)) SwitchToTab(w, from, to);
+}
+
+// Menu commands carry 0 in the high word, shortcuts 1; anything else (a
+// notification) is no command.
 void OnCommand(MainWindow* w, WPARAM wp) {
-    switch (wp) {
+    if (HIWORD(wp) > 1) return;
+    const UINT id = LOWORD(wp);
+    switch (id) {
     case IDM_OPEN: OpenFromDialog(w); break;
     case IDM_OPEN_READONLY: OpenFromDialog(w, true); break;
     case IDM_READONLY: ToggleReadOnly(w); break;
     case IDM_EXIT: Quit(w); break;
     case IDM_CUSTOMIZE: ShowPropertiesDialog(w); break;
+    case IDM_CLOSE_TAB: CloseCurrentTab(w); break;
+    case IDM_NEXT_TAB: StepTab(w, true); break;
+    case IDM_PREV_TAB: StepTab(w, false); break;
     default:
-        if (wp == IDM_THEME_CURRENT || wp >= IDM_THEME_FIRST_FILE) OnThemeCommand(w, static_cast<UINT>(wp));
+        if (id == IDM_THEME_CURRENT || (id >= IDM_THEME_FIRST_FILE && id <= IDM_THEME_LAST_FILE))
+            OnThemeCommand(w, id);
         break;
     }
 }
@@ -58,7 +84,10 @@ LRESULT Handle(MainWindow* w, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DROPFILES: OpenDropped(w, reinterpret_cast<HDROP>(wp)); return 0;
     case GDTN_CLOSED: CloseTab(w, static_cast<unsigned>(wp)); return 0;
     case GDTN_SELCHANGE: SwitchToTab(w, static_cast<unsigned>(wp), static_cast<unsigned>(lp)); return 0;
-    case WM_DESTROY: Quit(w); return 0;
+    case WM_DESTROY:
+        SavePlacement(w);
+        Quit(w);
+        return 0;
     default: break;
     }
     return DefWindowProcW(w->window, msg, wp, lp);

@@ -1,6 +1,7 @@
-// The properties dialog (2000): the font, the twenty-four colours and the
-// offset of the settings record. It edits the record in place; Ok and Apply
-// hand it to the current control and save it to the current settings file.
+// The properties dialog (2000): the font, the twenty-four colours, the
+// offset and the row width of the settings record. It edits the record in
+// place; Ok and Apply hand it to the current control and save it to the
+// current settings file.
 #include "host/host.h"
 
 #include <commdlg.h>
@@ -21,6 +22,11 @@ const COLORREF kWhite = 0xFFFFFF;
 const char* const kFontNames[kFonts] = {
     "0 - Fixedsys", "1 - Courier", "2 - Terminal", "3 - Courier New", "4 - Lucida Console",
 };
+
+// The row width choices: item i sets bytes_per_line to kRowWidths[i].
+const unsigned kRowChoices = 4;
+const pm::u32 kRowWidths[kRowChoices] = {0, 8, 16, 32};
+const char* const kRowWidthNames[kRowChoices] = {"Fit the window", "8", "16", "32"};
 
 // Item i of each list names one colour of pair i.
 const char* const kColourNames[2][pm::kColourPairs] = {
@@ -119,6 +125,10 @@ BOOL OnInitDialog(HWND dialog, LPARAM lp) {
     List(d, IDC_PROP_FONT_LIST, CB_SETCURSEL, s.font_number < kFonts ? s.font_number : static_cast<WPARAM>(-1));
     List(d, IDC_PROP_FIRST_LIST, CB_SETCURSEL, 0);
     List(d, IDC_PROP_SECOND_LIST, CB_SETCURSEL, 0);
+    for (unsigned i = 0; i < kRowChoices; ++i) {
+        List(d, IDC_PROP_ROW_LIST, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kRowWidthNames[i]));
+        if (kRowWidths[i] == s.bytes_per_line) List(d, IDC_PROP_ROW_LIST, CB_SETCURSEL, i);
+    }
     d->brush[kFirst].Fill(s.first[0]);
     d->brush[kSecond].Fill(s.second[0]);
     d->swatch[kFirst] = GetDlgItem(dialog, IDC_PROP_FIRST_SWATCH);
@@ -140,6 +150,12 @@ INT_PTR OnCtlColorStatic(const PropertiesDialog* d, HWND control) {
 void OnFontChosen(PropertiesDialog* d) {
     LRESULT i = List(d, IDC_PROP_FONT_LIST, CB_GETCURSEL);
     if (i >= 0) d->w->settings.font_number = static_cast<pm::u32>(i);
+}
+
+void OnRowWidthChosen(PropertiesDialog* d) {
+    const LRESULT i = List(d, IDC_PROP_ROW_LIST, CB_GETCURSEL);
+    if (i >= 0 && i < static_cast<LRESULT>(kRowChoices))
+        d->w->settings.bytes_per_line = kRowWidths[i];
 }
 
 // Both swatches show the chosen pair, and the other list follows.
@@ -179,6 +195,9 @@ BOOL OnCommand(PropertiesDialog* d, WPARAM wp) {
     switch (id) {
     case IDC_PROP_FONT_LIST:
         if (code == CBN_SELCHANGE) OnFontChosen(d);
+        return TRUE;
+    case IDC_PROP_ROW_LIST:
+        if (code == CBN_SELCHANGE) OnRowWidthChosen(d);
         return TRUE;
     case IDC_PROP_FIRST_LIST:
     case IDC_PROP_SECOND_LIST:

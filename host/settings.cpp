@@ -1,5 +1,5 @@
 // The settings record in "pmr.ini" or a theme file, the Themes submenu and
-// the fourteen messages that hand the record to a control.
+// the messages that hand the record to a control.
 #include <string>
 
 #include "host/host.h"
@@ -21,10 +21,12 @@ void FillThemesMenu(HMENU themes) {
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA(pattern.c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return;
+    // Commands past the last theme command belong to other items: the
+    // files beyond it are not listed.
     UINT command = IDM_THEME_FIRST_FILE;
     do {
         AppendMenuA(themes, MF_STRING, command++, found.cFileName);
-    } while (FindNextFileA(search, &found));
+    } while (command <= IDM_THEME_LAST_FILE && FindNextFileA(search, &found));
     FindClose(search);
 }
 
@@ -42,9 +44,8 @@ void LoadSettings(MainWindow* w) {
     const std::string path = SettingsPath(w);
     char value[64];
     for (unsigned i = 0; i < pm::kSettingsKeys; ++i) {
-        const pm::SettingsKey& key = pm::settings_key(i);
-        GetPrivateProfileStringA(SETTINGS_SECTION, key.name, "", value, sizeof value, path.c_str());
-        pm::settings_field(w->settings, i) = pm::parse_profile_int(value, key.fallback);
+        GetPrivateProfileStringA(SETTINGS_SECTION, pm::settings_key(i).name, "", value, sizeof value, path.c_str());
+        pm::settings_field(w->settings, i) = pm::read_settings_value(i, value);
     }
 }
 
@@ -63,6 +64,7 @@ void ApplySettings(const MainWindow* w, HWND control) {
     for (unsigned pair = 0; pair < pm::kColourPairs; ++pair)
         SendMessageA(control, PM_SETCOLOURPAIR + pair, s.first[pair], static_cast<LPARAM>(s.second[pair]));
     SendMessageA(control, PM_SETOFFSETBASE, s.offset, 0);
+    SendMessageA(control, PM_SETBYTESPERLINE, s.bytes_per_line, 0);
 }
 
 void StartSettings(MainWindow* w) {

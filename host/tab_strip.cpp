@@ -273,6 +273,9 @@ LRESULT Handle(Strip* s, UINT msg, WPARAM wp, LPARAM lp) {
     case GDTM_GETCURSEL: return static_cast<LRESULT>(s->selected);
     case GDTM_SETMARKS: OnSetMarks(s, wp, lp); return 0;
     case GDTM_SETCURSEL: return OnSetCurSel(s, wp);
+    case GDTM_CLOSETAB:
+        if (wp <= pm::kTabMax) Notify(s, pm::tabs_close(*s, static_cast<pm::u32>(wp)));
+        return 0;
     default: break;
     }
     return DefWindowProcA(s->window, msg, wp, lp);

@@ -14,7 +14,7 @@
 #define PELOMAR_ENUM_BASE
 #endif
 
-/* Private messages (WM_USER + 100 to WM_USER + 121), sent to the control. */
+/* Private messages (WM_USER + 100 to WM_USER + 122), sent to the control. */
 enum PelomarMessage PELOMAR_ENUM_BASE {
     PM_SETFONT = 0x0400 + 100,          /* wParam font number 0..4; others ignored */
     PM_SETCOLOURPAIR = 0x0400 + 101,    /* + pair 0..11; wParam first, lParam second colour */
@@ -28,7 +28,9 @@ enum PelomarMessage PELOMAR_ENUM_BASE {
     PM_REDO = 0x0400 + 118,
     PM_CANUNDO = 0x0400 + 119,          /* result 0 or 1 */
     PM_CANREDO = 0x0400 + 120,          /* result 0 or 1 */
-    PM_SETREADONLY = 0x0400 + 121       /* wParam 1 blocks typing; result wParam */
+    PM_SETREADONLY = 0x0400 + 121,      /* wParam 1 blocks typing; result wParam */
+    PM_SETBYTESPERLINE = 0x0400 + 122   /* wParam 0 fits the window, 8, 16 or 32 fixed;
+                                           others ignored; result the setting in force */
 };
 
 /* Commands of the context menu, arriving at the control as WM_COMMAND

@@ -61,6 +61,13 @@ void place_top_byte(View& v, Offset top_byte) {
     }
 }
 
+u32 row_width_for(u32 setting, u32 fits) {
+    if (setting == 0) return fits;
+    for (u32 width = setting; width > 4; width /= 2)
+        if (width <= fits) return width;
+    return 4;
+}
+
 SizeOutcome compute_size(View& v, i32 w, i32 h, u32 top_bpl) {
     const i32 cw = v.char_width;
     const i32 lh = v.line_height;
@@ -71,7 +78,7 @@ SizeOutcome compute_size(View& v, i32 w, i32 h, u32 top_bpl) {
     const i32 space = w - 13 - i32(offset_digits_for(v.data_size, v.offset_base)) * cw;
     if (space <= 8 * cw) return {false, false};
 
-    const u32 new_bpl = u32(space / (4 * cw));
+    const u32 new_bpl = row_width_for(v.fixed_bytes_per_line, u32(space / (4 * cw)));
     if (new_bpl != v.bytes_per_line && new_bpl >= 4)
         v.bytes_per_line = std::min<u32>(new_bpl, max_bytes_per_line);
 

@@ -24,6 +24,17 @@ void update_rects(View& v);
 // (data size - 1) / bytes per line, and 0 for no data.
 Offset last_line_for(Offset data_size, u32 bytes_per_line);
 
+// Bytes per line for a row width setting: `fits` (the bytes the window has
+// room for) when the setting is 0, otherwise the largest of the setting,
+// 32, 16, 8 and 4 that is no more than the setting and fits, and 4 where
+// none fits. Fixed rows so keep round offsets.
+u32 row_width_for(u32 setting, u32 fits);
+
+// Whether a row width setting is one the control takes: 0, 8, 16 or 32.
+inline bool valid_row_width_setting(u32 setting) {
+    return setting == 0 || setting == 8 || setting == 16 || setting == 32;
+}
+
 struct SizeOutcome {
     bool applied;         // false: the window is too narrow; nothing changed
     bool layout_changed;  // bytes per line or rows differ from before

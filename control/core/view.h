@@ -93,6 +93,7 @@ struct View {
     Rect offset_rect{}, hex_rect{}, text_rect{}, data_rect{}, client{};
 
     u32 bytes_per_line = 8;
+    u32 fixed_bytes_per_line = 0;  // 0: as many as fit; else 8, 16 or 32
     u32 rows = 1;
     Offset first_visible_line = 0;
     u32 nibble_phase = 0;

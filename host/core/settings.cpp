@@ -13,7 +13,7 @@ const SettingsKey kKeys[kSettingsKeys] = {
     {"header_grad_start_color", 0x808080},
     {"header_grad_end_color", 0xFFFFFF},
     {"header_info_text_color", 0x000000},
-    {"view1_text_color", 0xFF8080},
+    {"view1_text_color", 0x800000},
     {"header_addr_text_color", 0x000000},
     {"header_input_mode_text_color", 0x000000},
     {"view2_bk_color", 0xFFFFFF},
@@ -33,10 +33,12 @@ const SettingsKey kKeys[kSettingsKeys] = {
     {"modified3_bytes_bk_color", 0xFFFFFF},
     {"modified3_bytes_text_color", 0x000070},
     {"offset", 0},
+    {"bytes_per_line", 0},
 };
 
 const unsigned kFontKey = 0;
-const unsigned kOffsetKey = kSettingsKeys - 1;
+const unsigned kOffsetKey = 25;
+const unsigned kBytesPerLineKey = 26;
 
 int digit_in_base(char c, unsigned base) {
     int v = -1;
@@ -52,7 +54,8 @@ const SettingsKey& settings_key(unsigned i) { return kKeys[i < kSettingsKeys ? i
 
 u32& settings_field(Settings& s, unsigned i) {
     if (i == kOffsetKey) return s.offset;
-    if (i == kFontKey || i > kOffsetKey) return s.font_number;
+    if (i == kBytesPerLineKey) return s.bytes_per_line;
+    if (i == kFontKey || i > kBytesPerLineKey) return s.font_number;
     unsigned colour = i - 1;
     return colour % 2 == 0 ? s.first[colour / 2] : s.second[colour / 2];
 }
@@ -83,6 +86,12 @@ u32 parse_profile_int(const char* text, u32 fallback) {
     for (int d; (d = digit_in_base(*text, base)) >= 0; ++text)
         value = value * base + static_cast<u32>(d);
     return negative ? 0u - value : value;
+}
+
+u32 read_settings_value(unsigned i, const char* text) {
+    const u32 value = parse_profile_int(text, settings_key(i).fallback);
+    if (i != kBytesPerLineKey) return value;
+    return value == 8 || value == 16 || value == 32 ? value : 0;
 }
 
 unsigned format_profile_hex(u32 value, char out[kProfileValueBytes]) {

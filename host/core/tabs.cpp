@@ -30,12 +30,25 @@ void copy_label(char16_t* to, const char16_t* from, u32 max_units) {
     to[n] = 0;
 }
 
-void close_tab(TabStrip& s, u32 t) {
-    const u32 S = s.selected, F = s.first;
+// Removes tab t; the selection moves as closing tells.
+void remove_tab(TabStrip& s, u32 t) {
+    const u32 S = s.selected;
     if (t < S || (t == S && t == s.count)) s.selected = S - 1;
     for (u32 i = t; i < s.count; ++i) s.tabs[i - 1] = s.tabs[i];
     --s.count;
     if (s.visible > s.count) s.visible = s.count;
+}
+
+// The first shown tab moved just far enough for the selected one to show.
+void show_selected(TabStrip& s) {
+    if (s.visible == 0 || s.selected == 0) return;
+    if (s.selected <= s.first) s.first = s.selected - 1;
+    else if (s.selected > s.first + s.visible) s.first = s.selected - s.visible;
+}
+
+void close_tab(TabStrip& s, u32 t) {
+    const u32 S = s.selected, F = s.first;
+    remove_tab(s, t);
     if (F > 0) s.first = F - 1;
     if (s.hot > 1 && F > 0) --s.hot;
     if (s.count == 0) return;
@@ -215,6 +228,25 @@ TabEvent tabs_button_up(TabStrip& s, int x, int y) {
     if (s.close_hover != 1 || !valid(s, t)) return {TabEvent::kNone, 0, 0};
     close_tab(s, t);
     return {TabEvent::kClosed, t, 0};
+}
+
+TabEvent tabs_close(TabStrip& s, u32 tab) {
+    if (!valid(s, tab)) return {TabEvent::kNone, 0, 0};
+    tabs_mouse_leave(s);
+    const bool was_selected = tab == s.selected;
+    remove_tab(s, tab);
+    // No gap at the end of the row while tabs wait left of it.
+    if (s.first + s.visible > s.count) s.first = s.count - s.visible;
+    if (was_selected) set_look(s, s.selected, kLookSelected);
+    show_selected(s);
+    return {TabEvent::kClosed, tab, 0};
+}
+
+u32 tabs_step(u32 count, u32 selected, bool forward) {
+    if (count == 0) return 0;
+    if (selected < 1 || selected > count) return forward ? 1 : count;
+    if (forward) return selected == count ? 1 : selected + 1;
+    return selected == 1 ? count : selected - 1;
 }
 
 }  // namespace pm

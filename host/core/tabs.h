@@ -93,4 +93,13 @@ bool tabs_mouse_leave(TabStrip& s);
 TabEvent tabs_button_down(TabStrip& s, int x, int y);
 TabEvent tabs_button_up(TabStrip& s, int x, int y);
 
+// Closes tab t by command rather than by pointer: the hover state is let
+// go, the row stays filled and the selected tab shown; the event is the one
+// a click on the close part gives (none when there is no tab t).
+TabEvent tabs_close(TabStrip& s, u32 tab);
+
+// The tab after (or before) `selected` among `count`, wrapping around;
+// `selected` itself when there is no other, 0 with no tabs.
+u32 tabs_step(u32 count, u32 selected, bool forward);
+
 }  // namespace pm

@@ -1,5 +1,5 @@
-// The tab strip driven by any sequence of adds, labels, resizes and pointer
-// gestures at any point, with a document list kept in step by its
+// The tab strip driven by any sequence of adds, labels, resizes, pointer
+// gestures at any point and selections and closes by command, with a document list kept in step by its
 // notifications as the host keeps its table: the selection must always name
 // a tab, labels stay ended, and the list and the strip never disagree.
 #include <cstdlib>
@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             tabs_set_marks(*s, u32(x), u16(y));
             CHECK(tabs_select(*s, u32(x)) == (x >= 1 && u32(x) <= docs.size()));
         }
-        switch (op % 8) {
+        switch (op % 10) {
         case 0: {
             const unsigned n = op / 8;
             // Letters, or the halves of a surrogate pair, in any order.
@@ -51,6 +51,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             tabs_mouse_move(*s, x, y);
             tabs_button_down(*s, x, y);
             e = tabs_button_up(*s, x, y);
+            break;
+        case 8:
+        case 9:
+            if (op % 10 == 8) e = {tabs_select(*s, u32(x)) ? TabEvent::kSelChange : TabEvent::kNone, 0, u32(x)};
+            else e = tabs_close(*s, u32(x));
+            // The selected tab is among the shown ones.
+            if (e.kind != TabEvent::kNone && s->count > 0 && s->visible > 0)
+                CHECK(s->selected > s->first && s->selected <= s->first + s->visible);
             break;
         }
         if (e.kind == TabEvent::kClosed) {

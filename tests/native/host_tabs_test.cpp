@@ -397,3 +397,22 @@ TEST(Tabs, ClosingTheSelectedTabWhileScrolledLightsTheCloseUnderThePointer) {
     EXPECT_EQ(s->tabs[3].look, kLookSelected);
     EXPECT_EQ(s->tabs[1].look, kLookNormal);
 }
+
+// By command: the neighbour round the ends; selecting scrolls the row just
+// far enough; closing lets the hover go and keeps the row filled.
+TEST(Tabs, StepSelectAndCloseByCommand) {
+    EXPECT_EQ(tabs_step(5, 5, true) * 100 + tabs_step(5, 1, false) * 10 + tabs_step(5, 3, false), 152u);
+    auto s = Strip(8);  // three places, tabs 6 to 8 shown
+    ASSERT_TRUE(tabs_select(*s, 1));
+    EXPECT_EQ(s->first, 0u);
+    EXPECT_EQ(s->tabs[7].look, kLookNormal);
+    EXPECT_FALSE(tabs_select(*s, 9));
+    tabs_select(*s, 5);
+    EXPECT_EQ(s->first, 2u);  // tabs 3 to 5
+    tabs_mouse_move(*s, Close(3), 10);
+    EXPECT_EQ(tabs_close(*s, 5).kind, TabEvent::kClosed);
+    EXPECT_EQ(s->hot, 0u);
+    EXPECT_EQ(s->tabs[4].look, kLookSelected);  // the old tab 6, now 5
+    for (u32 t = 7; t >= 4; --t) tabs_close(*s, t);
+    EXPECT_EQ(s->first * 10 + s->selected, 3u);
+}

@@ -113,6 +113,28 @@ TEST(Layout, UnmeasuredFontIsNotDividedBy) {
     EXPECT_FALSE(compute_size(v, 600, 400).applied);
 }
 
+// A fixed width shows itself where it fits and the largest round width
+// that fits where it does not, at widths where the fit rule gives another.
+TEST(Layout, FixedRowWidthsStayRound) {
+    struct Row { u32 setting; u32 fits; u32 bpl; } rows[] = {
+        {0, 13, 13}, {8, 13, 8}, {16, 13, 8}, {32, 13, 8},
+        {8, 35, 8}, {16, 35, 16}, {32, 35, 32}, {32, 20, 16},
+        {16, 7, 4}, {8, 3, 4},
+    };
+    for (const Row& r : rows) {
+        Measured v(100000);
+        v.fixed_bytes_per_line = r.setting;
+        // Room for r.fits bytes of 4 cells each, and a little to spare.
+        const i32 width = 13 + v.offset_rect.right + 32 * i32(r.fits) + 5;
+        ASSERT_TRUE(compute_size(v, width, 400).applied) << width;
+        EXPECT_EQ(v.bytes_per_line, r.bpl) << r.setting << " with room for " << r.fits;
+        EXPECT_EQ(v.text_rect.right, v.hex_rect.left + 32 * i32(r.bpl) + 4) << r.setting;
+        EXPECT_EQ(v.last_line, (100000u - 1) / r.bpl);
+    }
+    EXPECT_TRUE(valid_row_width_setting(32) && valid_row_width_setting(0));
+    EXPECT_FALSE(valid_row_width_setting(4) || valid_row_width_setting(64) || valid_row_width_setting(12));
+}
+
 // The offset column is as wide as the largest value shown needs, never
 // under eight digits, and the bytes make room for it.
 TEST(Layout, OffsetColumnOfLargeBlocks) {

@@ -46,16 +46,18 @@ std::vector<Sent> g_sent;
 WNDPROC g_control_proc = nullptr;
 
 LRESULT CALLBACK RecordingProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg >= PM_SETFONT && msg <= PM_SETREADONLY) g_sent.push_back({msg, wp, lp});
+    if (msg >= PM_SETFONT && msg <= PM_SETBYTESPERLINE) g_sent.push_back({msg, wp, lp});
     return CallWindowProcA(g_control_proc, hwnd, msg, wp, lp);
 }
 
-// The fourteen messages of the apply sequence for a record.
+// The messages of the apply sequence for a record: the fourteen of font,
+// colours and offset, then the row width.
 std::vector<Sent> ApplySequence(const pm::Settings& s) {
     std::vector<Sent> v{{PM_SETFONT, s.font_number, 0}};
     for (unsigned pair = 0; pair < pm::kColourPairs; ++pair)
         v.push_back({PM_SETCOLOURPAIR + pair, s.first[pair], static_cast<LPARAM>(s.second[pair])});
     v.push_back({PM_SETOFFSETBASE, s.offset, 0});
+    v.push_back({PM_SETBYTESPERLINE, s.bytes_per_line, 0});
     return v;
 }
 
@@ -334,9 +336,9 @@ TEST_F(Properties, TheOffsetBoxIsReadByTheDigitRule) {
             g_sent.clear();
             SetDlgItemTextA(d, IDC_PROP_OFFSET, row.text);
             Press(d, IDC_PROP_APPLY);
-            EXPECT_EQ(g_sent.size(), 14u) << row.text;
-            if (g_sent.empty()) continue;
-            EXPECT_EQ(g_sent.back(), (Sent{PM_SETOFFSETBASE, row.value, 0})) << row.text;
+            EXPECT_EQ(g_sent.size(), 15u) << row.text;
+            if (g_sent.size() < 14) continue;
+            EXPECT_EQ(g_sent[13], (Sent{PM_SETOFFSETBASE, row.value, 0})) << row.text;
             EXPECT_EQ(w->settings.offset, row.value) << row.text;
             EXPECT_EQ(Key("pmr.ini", "offset"), row.saved) << row.text;
             EXPECT_EQ(ht::ControlOf(w->current)->offset_base, row.value) << row.text;
@@ -441,6 +443,21 @@ TEST_F(Properties, EscapeAndEnterDoNotEndTheDialog) {
              Press(d, IDC_PROP_CANCEL);
              return true;
          }});
+}
+
+TEST_F(Properties, TheRowWidthIsChosenAmongFourAndSentAfterTheSequence) {
+    w->settings.bytes_per_line = 16;
+    Run({[&](HWND d) {
+        EXPECT_EQ(ItemText(d, IDC_PROP_ROW_LIST, 0) + ItemText(d, IDC_PROP_ROW_LIST, 3), "Fit the window32");
+        EXPECT_EQ(Selected(d, IDC_PROP_ROW_LIST), 2);
+        Choose(d, IDC_PROP_ROW_LIST, 1);
+        EXPECT_TRUE(g_sent.empty()) << "sent on Ok or Apply only";
+        Press(d, IDC_PROP_OK);
+        return true;
+    }});
+    EXPECT_EQ(g_sent, ApplySequence(w->settings));
+    EXPECT_EQ(ht::ControlOf(w->current)->fixed_bytes_per_line, 8u);
+    EXPECT_EQ(Key("pmr.ini", "bytes_per_line"), "0x000008");
 }
 
 // Brushes of this program made and not yet deleted, watched through its

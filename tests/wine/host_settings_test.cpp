@@ -38,6 +38,7 @@ TEST_F(NoSettings, DefaultsAreAppliedAndNoFileIsWritten) {
 TEST_F(NoSettings, SavedSettingsReadBackUnchanged) {
     for (unsigned i = 0; i < pm::kSettingsKeys; ++i)
         pm::settings_field(w->settings, i) = 0x01020304u * (i + 1) ^ (i % 3 ? 0x80000000u : 0);
+    w->settings.bytes_per_line = 32;  // the one key with a set of values
     const pm::Settings saved = w->settings;
     SaveSettings(w);
     pm::set_default_settings(w->settings);
@@ -70,7 +71,7 @@ class HandWritten : public HostTest {
         ht::WriteBytes(dir / "pmr.ini",
                        "[other]\r\nfont_number=4\r\n"
                        "[HEXEDITOR]\r\nfont_number=3\r\nview2_bk_color=0x0000ff\r\noffset=4096\r\n"
-                       "sel2_text_color=12abc\r\n");
+                       "sel2_text_color=12abc\r\nbytes_per_line=16\r\n");
     }
 };
 
@@ -83,9 +84,16 @@ TEST_F(HandWritten, DecimalAndHexValuesReachThePlaceholder) {
     const ::Control* c = ht::ControlOf(w->placeholder);
     EXPECT_EQ(c->colours[pm::view2_bk_color], 255u);
     EXPECT_EQ(c->offset_base, 4096u);
+    // The window has room for 9 bytes a row: 16 show as 8, until it widens.
+    EXPECT_EQ(c->fixed_bytes_per_line, 16u);
+    EXPECT_EQ(c->bytes_per_line, 8u);
+    MoveWindow(main, 0, 0, 900, 416, TRUE);
+    EXPECT_EQ(c->bytes_per_line, 16u);
     // Saving keeps the other section and rewrites every key.
     w->settings.offset = 0x10;
+    w->settings.bytes_per_line = 32;
     SaveSettings(w);
+    EXPECT_EQ(GetPrivateProfileIntA("HEXEDITOR", "bytes_per_line", 0, (dir / "pmr.ini").c_str()), 32u);
     EXPECT_EQ(GetPrivateProfileIntA("other", "font_number", 0, (dir / "pmr.ini").c_str()), 4u);
     EXPECT_EQ(GetPrivateProfileIntA("HEXEDITOR", "offset", 0, (dir / "pmr.ini").c_str()), 16u);
 }

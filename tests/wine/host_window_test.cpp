@@ -70,9 +70,18 @@ TEST_F(Documents, StartsIdleWithTheReadOnlyPlaceholder) {
     EXPECT_EQ(control.bottom, client.bottom);
 
     HMENU bar = GetMenu(main);
-    EXPECT_EQ(GetMenuItemID(GetSubMenu(bar, 0), 0), UINT(IDM_OPEN));
-    EXPECT_EQ(GetMenuItemID(GetSubMenu(bar, 0), GetMenuItemCount(GetSubMenu(bar, 0)) - 1), UINT(IDM_EXIT));
+    HMENU file = GetSubMenu(bar, 0);
+    EXPECT_EQ(GetMenuItemID(file, 0), UINT(IDM_OPEN));
+    EXPECT_EQ(GetMenuItemID(file, GetMenuItemCount(file) - 1), UINT(IDM_EXIT));
     EXPECT_EQ(GetMenuItemID(GetSubMenu(bar, 1), 0), UINT(IDM_CUSTOMIZE));
+    // Mnemonics on every menu, the shortcuts beside their items.
+    char t[6][32];
+    GetMenuStringA(bar, 0, t[0], 32, MF_BYPOSITION);
+    GetMenuStringA(GetSubMenu(bar, 1), 1, t[1], 32, MF_BYPOSITION);
+    const UINT items[] = {IDM_OPEN, IDM_CLOSE_TAB, IDM_EXIT, IDM_THEME_CURRENT};
+    for (int i = 0; i < 4; ++i) GetMenuStringA(bar, items[i], t[2 + i], 32, MF_BYCOMMAND);
+    EXPECT_EQ(std::vector<std::string>(t, t + 6),
+              (std::vector<std::string>{"&File", "&Themes", "&Open...\tCtrl+O", "&Close\tCtrl+W", "E&xit", "&Current"}));
 }
 
 TEST_F(Documents, DropOpensEachFileBehindItsOwnTab) {
@@ -491,4 +500,96 @@ TEST_F(Documents, MinimizingKeepsTheRowAndANewTabIsShown) {
     EXPECT_EQ(Strip(GDTM_GETCURSEL), 9);
     EXPECT_EQ(w->current, Control(9));
     EXPECT_EQ(TabAtPlace(places), 9);
+}
+
+// --- Shortcuts, posted as the keyboard posts them and run through the
+// host's own message loop ---------------------------------------------------
+
+namespace {
+
+std::vector<WPARAM> g_commands;  // WM_COMMAND wParams that reached the main window
+WNDPROC g_main_proc = nullptr;
+
+// Records every command; the open commands stop here, before their dialog.
+LRESULT CALLBACK CommandRecorder(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_COMMAND) g_commands.push_back(wp);
+    if (msg == WM_COMMAND && (LOWORD(wp) == IDM_OPEN || LOWORD(wp) == IDM_OPEN_READONLY)) return 0;
+    return CallWindowProcA(g_main_proc, hwnd, msg, wp, lp);
+}
+
+}  // namespace
+
+// Each shortcut with the focus in the control or on the strip: the tabs
+// wrap round and the row scrolls to show the selected one; keys of the
+// control's own, and any key while the window is disabled, give nothing.
+TEST_F(Documents, ShortcutsRunThroughTheMessageLoop) {
+    OpenMany(5);  // three places: tabs 3 to 5 shown
+    g_main_proc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(main, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CommandRecorder)));
+    const struct { WPARAM key; bool shift; UINT command; LRESULT tab; unsigned count; bool to_strip; } rows[] = {
+        {VK_TAB, false, IDM_NEXT_TAB, 1, 5, false}, {VK_NEXT, false, IDM_NEXT_TAB, 2, 5, true},
+        {VK_TAB, true, IDM_PREV_TAB, 1, 5, false},  {VK_PRIOR, false, IDM_PREV_TAB, 5, 5, false},
+        {'W', false, IDM_CLOSE_TAB, 4, 4, false},   {VK_F4, false, IDM_CLOSE_TAB, 3, 3, true},
+        {'O', false, IDM_OPEN, 3, 3, false},        {'O', true, IDM_OPEN_READONLY, 3, 3, false},
+        {'C', false, 0, 3, 3, false},               {VK_HOME, false, 0, 3, 3, false},
+        {'W', false, 0, 3, 3, false},
+    };
+    for (const auto& r : rows) {
+        const size_t row = &r - rows;
+        if (row == 10) EnableWindow(main, FALSE);  // as a modal dialog leaves its owner
+        g_commands.clear();
+        BYTE ks[256];
+        GetKeyboardState(ks);
+        ks[VK_SHIFT] = r.shift ? 0x80 : 0;
+        ks[VK_CONTROL] = 0x80;
+        SetKeyboardState(ks);
+        PostMessageA(r.to_strip ? w->strip : w->current, WM_KEYDOWN, r.key, 1);
+        PostThreadMessageA(GetCurrentThreadId(), WM_QUIT, 0, 0);
+        RunMessageLoop(main);
+        ks[VK_SHIFT] = ks[VK_CONTROL] = 0;
+        SetKeyboardState(ks);
+        EnableWindow(main, TRUE);
+        EXPECT_EQ(g_commands, r.command ? std::vector<WPARAM>{MAKEWPARAM(r.command, 1)} : std::vector<WPARAM>{}) << row;
+        EXPECT_EQ(Strip(GDTM_GETCURSEL), r.tab) << row;
+        EXPECT_EQ(w->docs.count, r.count) << row;
+        if (row == 3) {  // scrolled from tab 1 to show tab 5
+            EXPECT_EQ(GetFocus(), Control(5));
+            EXPECT_EQ(TabAtPlace(Places()), 5);
+        }
+    }
+    EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(w->docs.records[2].path)), ht::Widen(dir / "file3.bin"));
+    EXPECT_TRUE(ht::OpensForWriting(dir / "file5.bin"));
+    SetWindowLongPtrA(main, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_main_proc));
+}
+
+// The window comes back where it was closed, maximized or not; a placement
+// off every monitor gives the default.
+TEST_F(Documents, ThePlacementRoundTripsAndOffScreenGivesTheDefault) {
+    auto NormalRect = [](HWND window) {
+        WINDOWPLACEMENT wp{};
+        wp.length = sizeof wp;
+        GetWindowPlacement(window, &wp);
+        return wp.rcNormalPosition;
+    };
+    auto restart = [&](const char* left) {
+        DestroyWindow(main);
+        if (left) WritePrivateProfileStringA("HEXEDITOR", "window_left", left, (dir / "pmr.ini").c_str());
+        main = CreateMainWindow();
+        w = MainWindowState(main);
+        return NormalRect(main);
+    };
+    RECT r = NormalRect(main);
+    EXPECT_EQ(std::vector<LONG>({r.left, r.top, r.right, r.bottom}), std::vector<LONG>({100, 100, 500, 516}));
+    MoveWindow(main, 150, 120, 500, 450, TRUE);
+    const RECT moved = NormalRect(main);
+    r = restart(nullptr);
+    EXPECT_TRUE(EqualRect(&r, &moved));
+    EXPECT_FALSE(IsZoomed(main));
+    ShowWindow(main, SW_MAXIMIZE);
+    r = restart(nullptr);
+    EXPECT_TRUE(IsZoomed(main));
+    EXPECT_TRUE(EqualRect(&r, &moved));
+    r = restart("-30000");
+    EXPECT_EQ(std::vector<LONG>({r.left, r.top, r.right, r.bottom}), std::vector<LONG>({100, 100, 500, 516}));
+    EXPECT_FALSE(IsZoomed(main));
 }
