@@ -2,6 +2,7 @@
 #include "control/core/edit.h"
 
 #include "control/core/hextext.h"
+#include "control/core/place.h"
 #include "control/core/recency.h"
 
 namespace pm {
@@ -58,14 +59,15 @@ TypeOutcome type_char(View& v, u32 ch) {
     return out;
 }
 
-static void history_step(View& v, bool (History::*step)()) {
-    if (!v.own_data) return;
+static bool history_step(View& v, bool (History::*step)()) {
+    if (!v.own_data) return false;
     const HistoryRecord* at = v.history.current();
-    (v.history.*step)();
+    const bool changed = (v.history.*step)();
     if (v.history.current() != at) v.nibble_phase = 0;
+    return changed && reveal(v, Offset(v.history.changed_at() - v.data));
 }
 
-void undo_step(View& v) { history_step(v, &History::undo); }
-void redo_step(View& v) { history_step(v, &History::redo); }
+bool undo_step(View& v) { return history_step(v, &History::undo); }
+bool redo_step(View& v) { return history_step(v, &History::redo); }
 
 }  // namespace pm
