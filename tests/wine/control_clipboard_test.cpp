@@ -109,7 +109,7 @@ TEST(Clipboard, UnknownCommandsLeaveTheClipboardAlone) {
     ControlWindow w;
     w.SetData({1, 2, 3});
     Select(w, 0, 3);
-    EXPECT_EQ(CopyAs(w, 13010), "(before)");
+    EXPECT_EQ(CopyAs(w, 13011), "(before)");
     EXPECT_EQ(CopyAs(w, PMC_COPY_HEX | (1u << 16)), "(before)");  // a notification code
 }
 
@@ -210,4 +210,53 @@ TEST(Clipboard, BlockAfterTheTextIsAllZero) {
         EXPECT_EQ(block.find_first_not_of('\0', end), std::string::npos)
             << "non-zero byte after the text at " << block.find_first_not_of('\0', end);
     }
+}
+
+// Paste through the real clipboard: every copy form of the hex view comes
+// back as the bytes it was copied from, over the selection's start.
+TEST(Paste, EveryCopyFormPastesBackItsBytes) {
+    ControlWindow w;
+    const std::vector<std::uint8_t> original = Iota(40);
+    w.SetData(original);
+    mt::ClipboardLock lock;
+    const struct { unsigned copy; unsigned lo, hi; } forms[] = {
+        {PMC_COPY_HEX, 3, 21},      {PMC_COPY_DB_SEL, 3, 21},  {PMC_COPY_X_SEL, 3, 21},
+        {PMC_COPY_DB_NOTSEL, 3, 21}, {PMC_COPY_X_NOTSEL, 3, 21},
+    };
+    for (const auto& f : forms) {
+        SCOPED_TRACE(f.copy);
+        w.data() = original;
+        Select(w, f.lo, f.hi);
+        w.Send(WM_COMMAND, f.copy);
+        std::vector<std::uint8_t> copied(original.begin() + f.lo, original.begin() + f.hi);
+        if (f.copy == PMC_COPY_DB_NOTSEL || f.copy == PMC_COPY_X_NOTSEL) {
+            copied.assign(original.begin(), original.begin() + f.lo);
+            copied.insert(copied.end(), original.begin() + f.hi, original.end());
+        }
+        std::fill(w.data().begin(), w.data().end(), 0xEE);
+        Select(w, 0, 0);
+        w.Send(WM_COMMAND, PMC_PASTE);
+        EXPECT_TRUE(std::equal(copied.begin(), copied.end(), w.data().begin()));
+        EXPECT_EQ(mt::Selection(w), std::make_pair(-1, -1));
+    }
+}
+
+TEST(Paste, CutAtTheEndUndoneInOneStepAndNothingWhenReadOnly) {
+    ControlWindow w;
+    w.SetData({1, 2, 3, 4, 5, 6});
+    mt::ClipboardLock lock;
+    mt::PutClipboardText("AA BB CC DD");
+    Select(w, 6, 3);  // bytes 3 to 5 from the caret side
+    w.Send(WM_COMMAND, PMC_PASTE);
+    EXPECT_EQ(w.data(), (std::vector<std::uint8_t>{1, 2, 3, 0xAA, 0xBB, 0xCC}));
+    w.Send(PM_UNDO);
+    EXPECT_EQ(w.data(), (std::vector<std::uint8_t>{1, 2, 3, 4, 5, 6}));
+    EXPECT_EQ(w.Send(PM_CANUNDO), 0);
+    mt::PutClipboardText("not hex");
+    w.Send(WM_COMMAND, PMC_PASTE);
+    w.Send(PM_SETREADONLY, 1);
+    mt::PutClipboardText("AA");
+    w.Send(WM_COMMAND, PMC_PASTE);
+    EXPECT_EQ(w.data(), (std::vector<std::uint8_t>{1, 2, 3, 4, 5, 6}));
+    EXPECT_EQ(w.Send(PM_CANUNDO), 0);
 }
