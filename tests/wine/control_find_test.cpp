@@ -458,6 +458,9 @@ TEST(DialogKeys, EnterEscAndTabThroughAPlainLoop) {
     EXPECT_EQ(Selection(w), Range(40, 41)) << "Enter presses Find Next";
     PostKey(VK_TAB);
     EXPECT_NE(GetFocus(), edit) << "Tab moves on";
+    PostMessageW(GetFocus(), WM_SYSCHAR, 'h', 1 << 29);  // Alt+H: the HEX button
+    PlainLoop();
+    EXPECT_EQ(IsDlgButtonChecked(dlg, IDC_FIND_HEX), UINT(BST_CHECKED)) << "Alt with a mnemonic";
     PostKey(VK_ESCAPE);
     EXPECT_FALSE(IsWindowVisible(dlg)) << "Esc closes";
     EXPECT_EQ(GetFocus(), w.hwnd()) << "the keyboard goes back to the control";
