@@ -22,7 +22,7 @@ struct Control : pm::View {
     // Find: the search state of this control's own Find dialog, so that a
     // search never continues behind another document's hit.
     pm::u32 find_mode;        // 1 UTF-8, 2 UTF-16, 3 HEX
-    pm::u32 find_next_start;  // data index where the next search begins
+    pm::Offset find_next_start;  // data index where the next search begins
     // The pattern of the last Find Next, which F3 and Shift+F3 search for.
     pm::u8 find_pattern[pm::max_pattern_bytes];
     std::size_t find_pattern_length;  // 0 before the first search
@@ -53,7 +53,7 @@ inline void InvalidatePmRect(Control* c, const pm::Rect& r) {
     RECT rc{r.left, r.top, r.right, r.bottom};
     InvalidateRect(c->hwnd(), &rc, FALSE);
 }
-// The header value (x 0 to 8 cw, y 0 to lh).
+// The header value (x 0 to the offset column's right edge, y 0 to lh).
 void RepaintHeaderValue(Control* c);
 // The data-area rectangle.
 void RepaintDataArea(Control* c);
@@ -71,6 +71,8 @@ void SizeControl(Control* c, int width, int height);
 void SizeControl(Control* c, int width, int height, pm::u32 top_bpl);
 void ReleaseBackBuffer(Control* c);
 void UpdateScrollInfo(Control* c);
+// Moves the scroll box to the first visible line.
+void UpdateScrollPos(Control* c);
 
 // paint.cpp
 void FullClear(Control* c);

@@ -91,14 +91,15 @@ void MoveAsideFrom(HWND dlg, Control* c) {
 // One search with the control's last pattern; the hit is selected, in view
 // and not under the dialog. A miss changes nothing but the status.
 bool SearchAgain(Control* c, bool backward) {
-    pm::Offset at = 0, next = c->find_next_start;
-    const bool hit = pm::find_step(c->data, c->data_size, &next, c->find_pattern,
+    pm::Offset at = 0;
+    const bool hit = pm::find_step(c->data, c->data_size, &c->find_next_start, c->find_pattern,
                                    c->find_pattern_length, backward, &at);
-    c->find_next_start = next;
     if (c->find_dialog) SetDlgItemTextW(c->find_dialog, IDC_FIND_STATUS, hit ? L"" : kNotFound);
     if (!hit) return false;
-    SendMessageW(c->hwnd(), PM_SELECTRANGE, c->offset_base + at,
-                 static_cast<LPARAM>(c->offset_base + at + c->find_pattern_length));
+    // Shown offsets, at the Offset width as the control reads them back.
+    const pm::Offset start = c->offset_base + at;
+    const pm::Offset end = start + static_cast<pm::Offset>(c->find_pattern_length);
+    SendMessageW(c->hwnd(), PM_SELECTRANGE, static_cast<WPARAM>(start), static_cast<LPARAM>(end));
     if (c->find_dialog) MoveAsideFrom(c->find_dialog, c);
     return true;
 }

@@ -14,9 +14,9 @@ TypeOutcome type_char(View& v, u32 ch) {
     if (v.anchor > v.data_size || v.caret > v.data_size) return out;
     const bool selection = v.has_selection();
     if (!selection && v.caret >= v.data_size) return out;  // the end position holds no byte
-    const u32 lo = selection ? v.sel_lo() : v.caret;
-    const u32 hi = selection ? v.sel_hi() : v.caret + 1;
-    const u32 length = hi - lo;
+    const Offset lo = selection ? v.sel_lo() : v.caret;
+    const Offset hi = selection ? v.sel_hi() : v.caret + 1;
+    const Offset length = hi - lo;
     u8* const p = v.data + lo;
     const u8 code = u8(ch & 0xFF);
 
@@ -37,12 +37,12 @@ TypeOutcome type_char(View& v, u32 ch) {
     }
 
     if (!hex) {
-        for (u32 i = 0; i < length; ++i) p[i] = code;
+        for (Offset i = 0; i < length; ++i) p[i] = code;
     } else if (high) {
         const u8 nibble = u8(digit << 4);
-        for (u32 i = 0; i < length; ++i) p[i] = u8((p[i] & 0x0F) | nibble);
+        for (Offset i = 0; i < length; ++i) p[i] = u8((p[i] & 0x0F) | nibble);
     } else {
-        for (u32 i = 0; i < length; ++i) p[i] = u8((p[i] & 0xF0) | digit);
+        for (Offset i = 0; i < length; ++i) p[i] = u8((p[i] & 0xF0) | digit);
     }
     note_modified_range(v, lo, hi);
     v.history.record(p, length);  // takes the reserved block: cannot fail
