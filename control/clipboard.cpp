@@ -1,10 +1,13 @@
-// Clipboard export: the common frame around the six text forms. The text
-// itself is written by the portable core into one movable block sized
-// before writing.
+// The clipboard: the common frame around the six text forms of a copy, and
+// paste. The text itself is written and read by the portable core; a copy
+// goes into one movable block sized before writing.
 #include <cstdint>
+#include <cstring>
+#include <vector>
 
 #include "control/control.h"
 #include "control/core/copy_forms.h"
+#include "control/core/paste.h"
 
 namespace {
 
@@ -76,7 +79,61 @@ void PutOnClipboard(Control* c, const CopyCommand& copy) {
     if (SetClipboardData(CF_TEXT, block.get())) block.release();
 }
 
+// A locked clipboard block, and the length of its text: up to its first
+// zero byte, never past the block's end.
+class LockedText {
+public:
+    explicit LockedText(HANDLE h)
+        : h_(h), text_(h ? static_cast<const char*>(GlobalLock(h)) : nullptr) {
+        if (!text_) return;
+        const SIZE_T size = GlobalSize(h);
+        const void* zero = std::memchr(text_, 0, size);
+        length_ = zero ? static_cast<std::size_t>(static_cast<const char*>(zero) - text_) : size;
+    }
+    ~LockedText() {
+        if (text_) GlobalUnlock(h_);
+    }
+    LockedText(const LockedText&) = delete;
+    LockedText& operator=(const LockedText&) = delete;
+    const char* text() const { return text_; }
+    std::size_t length() const { return length_; }
+
+private:
+    HANDLE h_;
+    const char* text_;
+    std::size_t length_ = 0;
+};
+
+// The text view pastes the text's bytes as they are; the hex view reads
+// them as hex text, keeping no more bytes than fit from the paste's start.
+pm::PasteOutcome PasteText(Control* c, const char* text, std::size_t n) {
+    if (c->active_view == pm::text_view)
+        return pm::paste_bytes(*c, reinterpret_cast<const pm::u8*>(text), n);
+    const pm::Offset start = c->has_selection() ? c->sel_lo() : c->caret;
+    const pm::Offset room = start < c->data_size ? c->data_size - start : 0;
+    std::vector<pm::u8> bytes(static_cast<std::size_t>(room < n / 2 + 1 ? room : n / 2 + 1));
+    std::uint64_t total = 0;
+    if (!pm::read_hex_text(text, n, bytes.data(), bytes.size(), &total)) return {0, true, false};
+    return pm::paste_bytes(*c, bytes.data(), static_cast<pm::Offset>(total));
+}
+
 }  // namespace
+
+void PasteFromClipboard(Control* c) {
+    pm::PasteOutcome out{0, true, false};
+    if (c->read_only != 1 && c->own_data) {
+        OpenedClipboard clipboard(c->hwnd());
+        if (clipboard.open()) {
+            LockedText text(GetClipboardData(CF_TEXT));
+            if (text.text()) out = PasteText(c, text.text(), text.length());
+        }
+    }
+    if (out.beep) MessageBeep(MB_OK);
+    if (!out.written) return;
+    if (out.scrolled) ShowScrolledView(c);
+    RunColourPass(c);
+    FullRepaint(c);
+}
 
 void CopyToClipboard(Control* c, unsigned command) {
     for (const CopyCommand& copy : kCopies)

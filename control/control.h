@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 
+#include "control/core/pattern.h"
 #include "control/core/view.h"
 #include "shared/pelomar.h"
 
@@ -22,10 +23,16 @@ struct Control : pm::View {
     // search never continues behind another document's hit.
     pm::u32 find_mode;        // 1 UTF-8, 2 UTF-16, 3 HEX
     pm::Offset find_next_start;  // data index where the next search begins
+    // The pattern of the last Find Next, which F3 and Shift+F3 search for.
+    pm::u8 find_pattern[pm::max_pattern_bytes];
+    std::size_t find_pattern_length;  // 0 before the first search
+    HHOOK find_hook;                  // routes the dialogs' keys (dialog_keys.cpp)
+    HHOOK select_hook;
     bool back_transparent;    // background mode of the back buffer already set
 
     // Mouse and keys.
     bool press_on_header;     // the running press began on the header: no drag
+    bool menu_by_f10;         // Shift+F10 opened the menu: its key-up is no menu-bar key
 
     HWND hwnd() const { return static_cast<HWND>(window); }
 };
@@ -75,7 +82,10 @@ void OnPaint(Control* c);
 
 // keys.cpp
 void OnKeyDown(Control* c, WPARAM key);
+bool OnSysKeyDown(Control* c, WPARAM key);
 void OnChar(Control* c, WPARAM ch);
+// One undo or redo step that shows what it changed.
+void HistoryStep(Control* c, bool redo);
 
 // mouse.cpp
 void OnLButtonDown(Control* c, LPARAM lp);
@@ -85,16 +95,34 @@ void OnTimer(Control* c);
 void OnVScroll(Control* c, WPARAM wp);
 void OnMouseWheel(Control* c, WPARAM wp);
 void RangeRepaint(Control* c);
+// After the core moved the first visible line: scroll box, colours, repaint.
+void ShowScrolledView(Control* c);
 
 // menu.cpp
 void BuildMenus(Control* c);
 void DestroyMenus(Control* c);
 void OnRButtonUp(Control* c);
+// Shift+F10 and the menu key: the context menu at the caret's cell.
+void ShowContextMenuAtCaret(Control* c);
 void OnCommand(Control* c, WPARAM wp);
 
 // clipboard.cpp: one of the six copy commands of the Copy submenu.
 void CopyToClipboard(Control* c, unsigned command);
+// Paste (menu, Ctrl+V, Shift+Insert): the clipboard's text over the data.
+void PasteFromClipboard(Control* c);
 
 // find.cpp, select.cpp
 void ShowFindDialog(Control* c);
 void ShowSelectDialog(Control* c);
+// F3 and Shift+F3: the last pattern again, forward or backward; Find opens
+// when there is none yet.
+void FindAgain(Control* c, bool backward);
+
+// dialog_keys.cpp: Enter, Esc, Tab and mnemonics for a modeless dialog in
+// any host's message loop, while the dialog exists.
+HHOOK RouteDialogKeys(HWND dialog);
+void StopRoutingDialogKeys(HWND dialog, HHOOK hook);
+// The first field focused with its text selected.
+void FocusFirstField(HWND dialog, int id);
+// Hides a dialog and gives the keyboard back to its control.
+void HideDialog(HWND dialog, Control* c);

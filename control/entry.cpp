@@ -31,6 +31,18 @@ static LRESULT Handle(Control* c, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_MOUSEACTIVATE: SetFocus(c->hwnd()); return MA_ACTIVATE;
     case WM_GETDLGCODE: return DLGC_WANTTAB | DLGC_WANTALLKEYS;
     case WM_KEYDOWN: OnKeyDown(c, wp); return 0;
+    case WM_SYSKEYDOWN: if (OnSysKeyDown(c, wp)) return 0; break;
+    case WM_SYSKEYUP:
+        // The key-up of a Shift+F10 must not open the window's menu bar.
+        if (wp == VK_F10 && c->menu_by_f10) {
+            c->menu_by_f10 = false;
+            return 0;
+        }
+        break;
+    case WM_CONTEXTMENU:
+        // The keys that ask for it by keyboard have opened the menu already.
+        if (lp == -1) return 0;
+        break;
     case WM_CHAR: OnChar(c, wp); return 0;
     case WM_COMMAND: OnCommand(c, wp); return 0;
     case WM_TIMER: OnTimer(c); return 0;

@@ -1,7 +1,7 @@
 // The context menu: built once per control, greyed by the selection and the
 // undo history each time it opens, and the commands it sends back.
 #include "control/control.h"
-#include "control/core/edit.h"
+#include "control/core/layout.h"
 
 namespace {
 
@@ -14,6 +14,7 @@ constexpr unsigned kSelectionCopies[] = {PMC_COPY_ANSI, PMC_COPY_HEX, PMC_COPY_D
                                          PMC_COPY_X_SEL};
 constexpr UINT kCopySubmenuPosition = 2;
 
+
 UINT EnabledIf(bool enabled) { return MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED); }
 
 // Greys what cannot be done now. Not-selection copies are always enabled.
@@ -22,6 +23,13 @@ void UpdateMenuState(Control* c) {
     for (unsigned id : kSelectionCopies) EnableMenuItem(c->copy_menu, id, sel);
     EnableMenuItem(c->context_menu, PMC_UNDO, EnabledIf(c->history.can_undo == 1));
     EnableMenuItem(c->context_menu, PMC_REDO, EnabledIf(c->history.can_redo == 1));
+    EnableMenuItem(c->context_menu, PMC_PASTE, EnabledIf(c->own_data && c->read_only != 1));
+}
+
+void ShowContextMenu(Control* c, POINT screen) {
+    if (!c->context_menu) return;
+    UpdateMenuState(c);
+    TrackPopupMenuEx(c->context_menu, 0, screen.x, screen.y, c->hwnd(), nullptr);
 }
 
 }  // namespace
@@ -40,6 +48,7 @@ void BuildMenus(Control* c) {
     AppendMenuA(c->context_menu, MF_STRING, PMC_UNDO, "Undo");
     AppendMenuA(c->context_menu, MF_STRING, PMC_REDO, "Redo");
     AppendMenuA(c->context_menu, MF_POPUP, reinterpret_cast<UINT_PTR>(c->copy_menu), "Copy");
+    AppendMenuA(c->context_menu, MF_STRING, PMC_PASTE, "Paste");
     AppendMenuA(c->context_menu, MF_SEPARATOR, 0, nullptr);
     AppendMenuA(c->context_menu, MF_STRING, PMC_FIND, "Find...");
     AppendMenuA(c->context_menu, MF_STRING, PMC_SELECT, "Select...");
@@ -56,11 +65,25 @@ void DestroyMenus(Control* c) {
 }
 
 void OnRButtonUp(Control* c) {
-    if (!c->context_menu) return;
-    UpdateMenuState(c);
     POINT pt{};
     GetCursorPos(&pt);
-    TrackPopupMenuEx(c->context_menu, 0, pt.x, pt.y, c->hwnd(), nullptr);
+    ShowContextMenu(c, pt);
+}
+
+// Below the caret's cell in the active view, or at the top left of the
+// rows when the caret is out of view.
+void ShowContextMenuAtCaret(Control* c) {
+    const pm::Offset bpl = c->bytes_per_line ? c->bytes_per_line : 1;
+    const pm::Offset line = c->caret / bpl, top = c->first_visible_line;
+    POINT pt{c->hex_rect.left, c->header_height()};
+    if (line >= top && line - top < c->rows) {
+        const auto row = static_cast<pm::u32>(line - top), column = static_cast<pm::u32>(c->caret % bpl);
+        const pm::Rect cell = c->active_view == pm::text_view ? pm::text_cell(*c, row, column)
+                                                              : pm::hex_cell(*c, row, column);
+        pt = POINT{cell.left, cell.bottom};
+    }
+    ClientToScreen(c->hwnd(), &pt);
+    ShowContextMenu(c, pt);
 }
 
 void OnCommand(Control* c, WPARAM wp) {
@@ -73,14 +96,9 @@ void OnCommand(Control* c, WPARAM wp) {
     case PMC_COPY_X_NOTSEL: CopyToClipboard(c, static_cast<unsigned>(wp)); break;
     case PMC_FIND: ShowFindDialog(c); break;
     case PMC_SELECT: ShowSelectDialog(c); break;
-    case PMC_UNDO:
-        pm::undo_step(*c);
-        FullRepaint(c);
-        break;
-    case PMC_REDO:
-        pm::redo_step(*c);
-        FullRepaint(c);
-        break;
+    case PMC_PASTE: PasteFromClipboard(c); break;
+    case PMC_UNDO: HistoryStep(c, false); break;
+    case PMC_REDO: HistoryStep(c, true); break;
     default: break;
     }
 }

@@ -180,6 +180,16 @@ void OnVScroll(Control* c, WPARAM wp) {
     RunColourPass(c);
 }
 
+void ShowScrolledView(Control* c) {
+    SCROLLINFO si{};
+    si.cbSize = sizeof(si);
+    si.fMask = SIF_POS;
+    si.nPos = static_cast<int>(c->first_visible_line);
+    SetScrollInfo(c->hwnd(), SB_VERT, &si, TRUE);
+    RunColourPass(c);
+    FullRepaint(c);
+}
+
 void OnMouseWheel(Control* c, WPARAM wp) {
     const short delta = static_cast<short>(HIWORD(wp));
     SendMessageA(c->hwnd(), WM_VSCROLL, delta < 0 ? SB_LINEDOWN : SB_LINEUP, 0);

@@ -1,7 +1,6 @@
 // Creation, release and the private messages of the control.
 #include "control/control.h"
 #include "control/core/colour_pass.h"
-#include "control/core/edit.h"
 #include "control/core/layout.h"
 #include "control/core/navigate.h"
 
@@ -135,8 +134,8 @@ LRESULT OnPrivateMessage(Control* c, UINT msg, WPARAM wp, LPARAM lp) {
     case PM_PLACEHOLDER: BackToPlaceholder(c); return 0;
     case PM_SETOFFSETBASE: SetOffsetBase(c, wp); return 0;
     case PM_SELECTRANGE: SelectRange(c, wp, lp); return 0;
-    case PM_UNDO: pm::undo_step(*c); FullRepaint(c); return 0;
-    case PM_REDO: pm::redo_step(*c); FullRepaint(c); return 0;
+    case PM_UNDO: HistoryStep(c, false); return 0;
+    case PM_REDO: HistoryStep(c, true); return 0;
     case PM_CANUNDO: return c->history.can_undo;
     case PM_CANREDO: return c->history.can_redo;
     case PM_SETREADONLY: c->read_only = static_cast<pm::u32>(wp); return static_cast<LRESULT>(wp);

@@ -6,7 +6,7 @@
 
 #include <commdlg.h>
 
-#include "control/core/hextext.h"
+#include "control/core/hex_input.h"
 
 ColourChooser g_colour_chooser = RunColourChooser;
 
@@ -15,7 +15,7 @@ namespace {
 enum : unsigned {
     kFonts = 5,
     kCustomColours = 16,
-    kOffsetTextBytes = 9,  // eight digits are read; the rest is cut off
+    kOffsetTextBytes = 256,  // a longer text is refused by its value, never cut
 };
 const COLORREF kWhite = 0xFFFFFF;
 
@@ -96,14 +96,25 @@ unsigned SelectedPair(const PropertiesDialog* d, Side side) {
     return i >= 0 && i < static_cast<LRESULT>(pm::kColourPairs) ? static_cast<unsigned>(i) : pm::kColourPairs;
 }
 
-// The box's first eight characters by the digit rule, most significant
-// first; an empty box is 0.
-pm::u32 ReadOffsetBox(const PropertiesDialog* d) {
-    char text[kOffsetTextBytes] = {};
-    GetDlgItemTextA(d->dialog, IDC_PROP_OFFSET, text, sizeof text);
-    pm::u32 value = 0;
-    for (const char* c = text; *c; ++c) value = value * 16 + pm::digit_value(static_cast<unsigned char>(*c));
-    return value;
+// The box by the rule of the control's dialogs: white space ignored, "0x"
+// accepted, at most the offset's 32 bits; an empty box is 0. Anything else
+// is refused with a message box naming what is wrong, and the box gets the
+// focus with its text selected.
+bool ReadOffsetBox(const PropertiesDialog* d, pm::u32* offset) {
+    WCHAR text[kOffsetTextBytes] = {};
+    const int n = GetDlgItemTextW(d->dialog, IDC_PROP_OFFSET, text, kOffsetTextBytes);
+    std::uint8_t digits[kOffsetTextBytes];
+    const pm::HexInput in = pm::read_hex_input(text, static_cast<std::size_t>(n), digits);
+    if (in.ok && pm::hex_input_number(digits, in.digits, offset)) return true;
+    SendMessageW(d->dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(d->dialog, IDC_PROP_OFFSET)), TRUE);
+    if (in.ok) {
+        MessageBoxA(d->dialog, pm::kNeedSmallerNumber, nullptr, MB_OK);
+    } else {
+        std::uint16_t message[32];
+        pm::refused_digit_message(in.refused, message);
+        MessageBoxW(d->dialog, reinterpret_cast<const wchar_t*>(message), nullptr, MB_OK);
+    }
+    return false;
 }
 
 void EndWith(PropertiesDialog* d, INT_PTR result) {
@@ -181,10 +192,14 @@ void OnSwatchClicked(PropertiesDialog* d, Side side) {
     InvalidateRect(d->swatch[side], nullptr, FALSE);
 }
 
-void OnApply(PropertiesDialog* d) {
-    d->w->settings.offset = ReadOffsetBox(d);
+// Refused offset text applies and saves nothing.
+bool OnApply(PropertiesDialog* d) {
+    pm::u32 offset = 0;
+    if (!ReadOffsetBox(d, &offset)) return false;
+    d->w->settings.offset = offset;
     ApplySettings(d->w, d->w->current);
     SaveSettings(d->w);
+    return true;
 }
 
 // Commands 1 and 2 (what Enter and Escape send) are not handled, so neither
@@ -208,8 +223,7 @@ BOOL OnCommand(PropertiesDialog* d, WPARAM wp) {
         if (code == STN_CLICKED) OnSwatchClicked(d, id == IDC_PROP_FIRST_SWATCH ? kFirst : kSecond);
         return TRUE;
     case IDC_PROP_OK:
-        OnApply(d);
-        EndWith(d, IDOK);
+        if (OnApply(d)) EndWith(d, IDOK);
         return TRUE;
     case IDC_PROP_APPLY: OnApply(d); return TRUE;
     case IDC_PROP_CANCEL: EndWith(d, IDCANCEL); return TRUE;

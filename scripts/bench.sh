@@ -22,7 +22,7 @@ echo "bench: building" >&2
 # The options the benchmarks need are set here, whatever a tree was
 # configured with before (tests off, say).
 cmake -S . -B "$build/bench-native" -DCMAKE_BUILD_TYPE=Release -DPELOMAR_FUZZ=OFF >/dev/null
-cmake --build "$build/bench-native" -j "$jobs" --target search_bench copy_bench >/dev/null
+cmake --build "$build/bench-native" -j "$jobs" --target search_bench copy_bench paste_bench >/dev/null
 # The Wine benchmarks run on the build this machine runs at full speed: the
 # 32-bit one where i386 programs run natively, otherwise the 64-bit one.
 if [ "$(./scripts/i386.sh)" = native ]; then
@@ -80,6 +80,7 @@ run search-16m "$build/bench-native/search_bench" "$data/random-16m.bin" "$data/
 run search-1g "$build/bench-native/search_bench" "$data/random-1g.bin" "$data/adversarial-1g.bin"
 # xxd -i runs at about 10 MB/s: 16 MiB keeps five passes of it short.
 run copy-16m "$build/bench-native/copy_bench" "$data/random-16m.bin"
+run paste "$build/bench-native/paste_bench"
 
 # The Wine benchmarks share one display and one warmed wineserver, so
 # run() goes through a script of its own inside that session. Wine opens
@@ -108,7 +109,7 @@ export past4g
 
 echo
 echo "Ratios (figures in $out; native benchmarks on x86-64 Linux, Wine benchmarks on the $arch build):"
-cat "$out"/search-16m.txt "$out"/search-1g.txt "$out"/copy-16m.txt "$out"/paint.txt \
+cat "$out"/search-16m.txt "$out"/search-1g.txt "$out"/copy-16m.txt "$out"/paste.txt "$out"/paint.txt \
     "$out"/control-scale.txt "$out"/host-open.txt 2>/dev/null | grep '^ratio|' | awk -F'|' '
     { fig[NR] = $2; val[NR] = $3; goal[NR] = $4; ok[NR] = $5
       if (length($2) > w) w = length($2) }

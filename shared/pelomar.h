@@ -45,7 +45,9 @@ enum PelomarCommand PELOMAR_ENUM_BASE {
     PMC_COPY_DB_SEL = 13006,
     PMC_COPY_DB_NOTSEL = 13007,
     PMC_COPY_X_SEL = 13008,
-    PMC_COPY_X_NOTSEL = 13009
+    PMC_COPY_X_NOTSEL = 13009,
+    PMC_PASTE = 13010                   /* the clipboard's text over the data, from the
+                                           selection's start or the caret; never grows it */
 };
 
 /* Number of colour pairs and font numbers the control knows. */

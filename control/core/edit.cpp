@@ -2,6 +2,7 @@
 #include "control/core/edit.h"
 
 #include "control/core/hextext.h"
+#include "control/core/place.h"
 #include "control/core/recency.h"
 
 namespace pm {
@@ -63,13 +64,14 @@ TypeOutcome type_char(View& v, u32 ch) {
 
 // A step that is offered (can undo or can redo set) ends a half-typed
 // byte, whatever it restores: the next digit starts a byte afresh.
-static void history_step(View& v, bool (History::*step)(), u32 offered) {
-    if (!v.own_data) return;
+static bool history_step(View& v, bool (History::*step)(), u32 offered) {
+    if (!v.own_data) return false;
     if (offered) v.nibble_phase = 0;
-    (v.history.*step)();
+    const bool changed = (v.history.*step)();
+    return changed && reveal(v, Offset(v.history.changed_at() - v.data));
 }
 
-void undo_step(View& v) { history_step(v, &History::undo, v.history.can_undo); }
-void redo_step(View& v) { history_step(v, &History::redo, v.history.can_redo); }
+bool undo_step(View& v) { return history_step(v, &History::undo, v.history.can_undo); }
+bool redo_step(View& v) { return history_step(v, &History::redo, v.history.can_redo); }
 
 }  // namespace pm

@@ -20,8 +20,10 @@ TypeOutcome type_char(View& v, u32 ch);
 
 // One undo or redo step, for a control showing a block of its host (none
 // otherwise). A step that moves the history position ends a half-typed hex
-// byte: the next digit starts a new edit with its own before-snapshot.
-void undo_step(View& v);
-void redo_step(View& v);
+// byte: the next digit starts a new edit with its own before-snapshot. A
+// step that changes bytes scrolls the first of them into view; true when
+// the view scrolled.
+bool undo_step(View& v);
+bool redo_step(View& v);
 
 }  // namespace pm

@@ -109,9 +109,14 @@ void History::revert_record() {
     delete n;
 }
 
-static bool restore(const HistoryRecord* r) {
+// Copies a record's snapshot back when it differs from the data; the first
+// differing byte is where the step shows its change.
+static bool restore(const HistoryRecord* r, const std::uint8_t** changed_at) {
     const std::size_t n = std::size_t(r->length);
     if (!r->snapshot || std::memcmp(r->snapshot, r->position, n) == 0) return false;
+    std::size_t first = 0;
+    while (r->snapshot[first] == r->position[first]) ++first;
+    *changed_at = r->position + first;
     std::memcpy(r->position, r->snapshot, n);
     return true;
 }
@@ -127,7 +132,7 @@ bool History::undo() {
         current_ = r;
         if (!r->older->older) can_undo = 0;
         can_redo = 1;
-        if (restore(r)) return true;
+        if (restore(r, &changed_at_)) return true;
     }
     return false;
 }
@@ -140,7 +145,7 @@ bool History::redo() {
         else
             current_ = r->newer;
         can_undo = 1;
-        if (restore(r)) return true;
+        if (restore(r, &changed_at_)) return true;
     }
     return false;
 }

@@ -53,6 +53,8 @@ public:
     // One undo or redo step; each returns true when it changed bytes.
     bool undo();
     bool redo();
+    // The first byte the last undo or redo step that returned true changed.
+    const std::uint8_t* changed_at() const { return changed_at_; }
 
     std::uint32_t can_undo = 0;
     std::uint32_t can_redo = 0;
@@ -64,6 +66,7 @@ private:
 
     HistoryRecord* current_ = nullptr;
     HistoryRecord* spare_ = nullptr;  // from reserve(), not linked
+    const std::uint8_t* changed_at_ = nullptr;
     std::uint32_t saved_can_undo_ = 0;
 };
 

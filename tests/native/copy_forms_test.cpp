@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "control/core/copy_forms.h"
+#include "control/core/paste.h"
 #include "large_offsets.h"
 
 using namespace pm;
@@ -164,6 +165,74 @@ TEST(CopyForms, AllSizesAndSplitsMatchTheReference) {
                       std::string(reinterpret_cast<const char*>(bytes.data()), n));
         }
     }
+}
+
+// Paste reads every copy form back to exactly the bytes it was copied from.
+namespace {
+
+bool Read(const std::string& text, std::vector<std::uint8_t>* bytes) {
+    std::vector<std::uint8_t> out(text.size() / 2 + 1);
+    std::uint64_t total = 0;
+    // An exact-size copy without a terminator: the reader must keep to n.
+    std::vector<char> exact(text.begin(), text.end());
+    if (!read_hex_text(exact.data(), exact.size(), out.data(), out.size(), &total)) return false;
+    out.resize(std::size_t(total));
+    *bytes = out;
+    return true;
+}
+
+}  // namespace
+
+TEST(Paste, EveryCopyFormReadsBackToItsBytes) {
+    std::vector<std::uint8_t> all(300);
+    for (std::size_t i = 0; i < all.size(); ++i) all[i] = std::uint8_t(i * 37 + 11);
+    for (std::size_t n : {0u, 1u, 15u, 16u, 17u, 300u}) {
+        for (u32 lo : {0u, 7u}) {
+            Data d(all, lo, lo + u32(n < all.size() - lo ? n : all.size() - lo));
+            const ByteRuns sel = selected_bytes(d), rest = unselected_bytes(d);
+            for (CopyForm form : {CopyForm::hex, CopyForm::db_list, CopyForm::x_list}) {
+                for (const ByteRuns* runs : {&sel, &rest}) {
+                    std::vector<std::uint8_t> want(runs->first, runs->first + runs->first_size), got;
+                    want.insert(want.end(), runs->second, runs->second + runs->second_size);
+                    SCOPED_TRACE(Copy(form, *runs));
+                    ASSERT_TRUE(Read(Copy(form, *runs), &got));
+                    EXPECT_EQ(got, want);
+                }
+            }
+        }
+    }
+}
+
+TEST(Paste, HexAsOtherToolsPrintItAndWhatIsRefused) {
+    using B = std::vector<std::uint8_t>;
+    const struct { const char* text; B bytes; } read[] = {
+        {"47 4C 49 42", {0x47, 0x4C, 0x49, 0x42}},
+        {"474c\n4942\n", {0x47, 0x4C, 0x49, 0x42}},
+        {"0x47, 0x4c, 0x49, 0x42", {0x47, 0x4C, 0x49, 0x42}},
+        {"  0X47 0x4C49\r\n\t42 ", {0x47, 0x4C, 0x49, 0x42}},
+        {"DB 47h, 4Ch,49h\r\ndb 042H", {0x47, 0x4C, 0x49, 0x42}},
+        {"0x7, db", {0x07, 0xDB}},  // one digit after 0x; "db" alone is the byte DB
+        {" \r\n", {}},
+    };
+    for (const auto& r : read) {
+        B got;
+        ASSERT_TRUE(Read(r.text, &got)) << r.text;
+        EXPECT_EQ(got, r.bytes) << r.text;
+    }
+    B got;
+    for (const char* text : {"474", "47 4G", "hello", "0x", "0x123", "db 100h", "db 41h,", "\"\\x4\"",
+                             "\"\\x41", "\"\\x41\" x", "47h", "47-4C"})
+        EXPECT_FALSE(Read(text, &got)) << text;
+}
+
+TEST(Paste, OnlyTheFirstLimitBytesAreWritten) {
+    std::uint8_t out[3] = {0xEE, 0xEE, 0xEE};
+    std::uint64_t total = 0;
+    const char text[] = "01 02 03 04 05";
+    ASSERT_TRUE(read_hex_text(text, sizeof text - 1, out, 2, &total));
+    EXPECT_EQ(total, 5u);
+    EXPECT_EQ(out[1], 0x02);
+    EXPECT_EQ(out[2], 0xEE);
 }
 
 TEST(CopyForms, BlockSizesPastSixtyFourBitsSaturate) {

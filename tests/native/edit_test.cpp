@@ -8,6 +8,7 @@
 #include "control/core/edit.h"
 #include "control/core/layout.h"
 #include "control/core/navigate.h"
+#include "control/core/paste.h"
 #include "large_offsets.h"
 
 using namespace pm;
@@ -238,6 +239,71 @@ TEST(Edit, AnEditWhoseSnapshotCannotBeAllocatedWritesNothing) {
             }
         }
     }
+}
+
+TEST(Paste, OverwritesFromTheSelectionCutsAtTheEndAndUndoesInOneStep) {
+    const std::vector<u8> original{0, 1, 2, 3, 4, 5, 6, 7};
+    const u8 bytes[] = {0xA0, 0xA1, 0xA2, 0xA3, 0xA4};
+    Editor e(original);
+    e.anchor = 6;  // bytes 2 to 5 selected from the caret side
+    e.caret = 2;
+    PasteOutcome out = paste_bytes(e, bytes, 3);
+    EXPECT_EQ(out.written, 3u);
+    EXPECT_FALSE(out.beep);
+    EXPECT_EQ(e.bytes, (std::vector<u8>{0, 1, 0xA0, 0xA1, 0xA2, 5, 6, 7}));
+    EXPECT_EQ(e.anchor, 5u);
+    EXPECT_EQ(e.caret, 5u);
+    EXPECT_EQ(e.recency[0], 4u);
+    EXPECT_EQ(e.recency[2], 2u);
+    // From the caret, past the end: two bytes written, the rest cut.
+    out = paste_bytes(e, bytes, 5);
+    EXPECT_EQ(out.written, 3u);
+    EXPECT_TRUE(out.beep);
+    EXPECT_EQ(e.bytes, (std::vector<u8>{0, 1, 0xA0, 0xA1, 0xA2, 0xA0, 0xA1, 0xA2}));
+    EXPECT_EQ(e.caret, 8u);
+    EXPECT_TRUE(paste_bytes(e, bytes, 1).beep) << "nothing fits at the end position";
+    // Each paste is one undo step and keeps only its own range.
+    EXPECT_EQ(e.history.current()->length, 3u);
+    undo_step(e);
+    EXPECT_EQ(e.bytes, (std::vector<u8>{0, 1, 0xA0, 0xA1, 0xA2, 5, 6, 7}));
+    undo_step(e);
+    EXPECT_EQ(e.bytes, original);
+    EXPECT_EQ(e.history.can_undo, 0u);
+    redo_step(e);
+    redo_step(e);
+    EXPECT_EQ(e.bytes[7], 0xA2);
+}
+
+TEST(Paste, WritesNothingWhereTypingIsBlocked) {
+    const u8 bytes[] = {0xFF};
+    Editor ro({1, 2});
+    ro.read_only = 1;
+    EXPECT_TRUE(paste_bytes(ro, bytes, 1).beep);
+    Editor placeholder({1, 2});
+    placeholder.own_data = false;
+    EXPECT_TRUE(paste_bytes(placeholder, bytes, 1).beep);
+    Editor none({1, 2});
+    EXPECT_TRUE(paste_bytes(none, bytes, 0).beep);
+    for (const Editor* e : {&ro, &placeholder, &none}) {
+        EXPECT_EQ(e->bytes, (std::vector<u8>{1, 2}));
+        EXPECT_EQ(e->history.can_undo, 0u);
+    }
+}
+
+// No edit out of sight: a paste, and an undo or redo, show where they wrote.
+TEST(Paste, PasteAndUndoBringTheirBytesIntoView) {
+    Editor e(std::vector<u8>(16 * 1000, 0));  // lines 0 to 999, 25 rows
+    e.caret = e.anchor = 16 * 500 + 3;
+    const std::vector<u8> bytes(40, 0x5A);
+    EXPECT_TRUE(paste_bytes(e, bytes.data(), bytes.size()).scrolled);
+    EXPECT_EQ(e.first_visible_line, 502u - 24u) << "the caret behind the paste, on line 502, at the bottom";
+    e.first_visible_line = 0;
+    EXPECT_TRUE(undo_step(e));
+    EXPECT_EQ(e.first_visible_line, 500u - 24u) << "the first restored byte, line 500, at the bottom";
+    e.first_visible_line = 900;
+    EXPECT_TRUE(redo_step(e));
+    EXPECT_EQ(e.first_visible_line, 500u);
+    EXPECT_FALSE(undo_step(e)) << "already in view";
 }
 
 // The last byte of large blocks, and a selection across 4 GiB where the

@@ -6,6 +6,7 @@
 
 #include "control/core/layout.h"
 #include "control/core/navigate.h"
+#include "control/core/place.h"
 #include "large_offsets.h"
 
 using namespace pm;
@@ -142,6 +143,37 @@ TEST(Navigate, RandomKeysKeepCaretAndAnchorInTheData) {
             ASSERT_LE(v.first_visible_line, v.last_line);
         }
     }
+}
+
+TEST(Navigate, RevealScrollsTheLeastAndNeverPastTheLastPage) {
+    Geometry g(16 * 100, 16, 25, 10);  // lines 0 to 99, rows 10 to 34 shown
+    EXPECT_FALSE(reveal(g, 16 * 34 + 15));
+    EXPECT_TRUE(reveal(g, 16 * 35));
+    EXPECT_EQ(g.first_visible_line, 11u);
+    EXPECT_TRUE(reveal(g, 5));
+    EXPECT_EQ(g.first_visible_line, 0u);
+    EXPECT_TRUE(reveal(g, 16 * 100));  // the end position, on a line of its own
+    EXPECT_EQ(g.first_visible_line, 75u);
+    Geometry fits(100);
+    EXPECT_FALSE(reveal(fits, 100));
+}
+
+TEST(Navigate, CtrlHomeAndEndWithAndWithoutShift) {
+    Geometry g(16 * 100, 16, 25, 40);
+    g.anchor = g.caret = 700;
+    g.nibble_phase = 1;
+    EXPECT_TRUE(jump_to_edge(g, true, true));
+    EXPECT_EQ(g.anchor, 700u);
+    EXPECT_EQ(g.caret, 1600u);
+    EXPECT_EQ(g.first_visible_line, 75u);
+    EXPECT_EQ(g.nibble_phase, 0u);
+    EXPECT_TRUE(jump_to_edge(g, false, false));
+    EXPECT_EQ(g.anchor, 0u);
+    EXPECT_EQ(g.caret, 0u);
+    EXPECT_EQ(g.first_visible_line, 0u);
+    select_all(g);
+    EXPECT_EQ(g.anchor, 0u);
+    EXPECT_EQ(g.caret, 1600u);
 }
 
 // The keys on the last lines of blocks whose offsets need every bit of an

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "control/core/hex_input.h"
 #include "control/core/pattern.h"
 
 using namespace pm;
@@ -88,4 +89,39 @@ TEST(Pattern, HexRefusesAnOddNumberOfCharacters) {
         Hex("A", reverse, &ok);
         EXPECT_FALSE(ok);
     }
+}
+
+// Typed hex in the dialogs: spaces ignored, "0x" accepted, anything else refused by name.
+TEST(Pattern, HexInputIgnoresSpacesTakesZeroXAndNamesWhatItRefuses) {
+    std::uint8_t digits[32], bytes[16];
+    const std::string spaced = "47 4C\t49";
+    HexInput in = read_hex_input(spaced.data(), spaced.size(), digits);
+    ASSERT_TRUE(in.ok);
+    ASSERT_TRUE(hex_input_bytes(digits, in.digits, false, bytes));
+    EXPECT_EQ(Bytes(bytes, bytes + 3), (Bytes{0x47, 0x4C, 0x49}));
+    const std::u16string offset = u" 0x2000";
+    in = read_hex_input(offset.data(), offset.size(), digits);
+    std::uint64_t value = 0;
+    ASSERT_TRUE(in.ok && hex_input_number(digits, in.digits, &value));
+    EXPECT_EQ(value, 0x2000u);
+    const std::u16string bad = u"12\u00e9G";
+    in = read_hex_input(bad.data(), bad.size(), digits);
+    EXPECT_FALSE(in.ok);
+    EXPECT_EQ(in.refused, 0xE9);
+    std::uint16_t text[32];
+    refused_digit_message('G', text);
+    EXPECT_EQ(std::u16string(text, text + 18), u"Not a hex digit: G");
+    refused_digit_message(1, text);
+    EXPECT_EQ(std::u16string(text, text + 23), u"Not a hex digit: U+0001");
+    EXPECT_FALSE(hex_input_bytes(digits, 3, false, bytes)) << "one more number needed";
+    const std::string x2 = "0x0x1";  // only one 0x per group
+    EXPECT_FALSE(read_hex_input(x2.data(), x2.size(), digits).ok);
+    // Sixteen digits fill 64 bits, leading zeros aside; seventeen do not.
+    const std::string big = "00FFFFFFFFFFFFFFFF", over = "1FFFFFFFFFFFFFFFF";
+    in = read_hex_input(big.data(), big.size(), digits);
+    EXPECT_TRUE(hex_input_number(digits, in.digits, &value));
+    in = read_hex_input(over.data(), over.size(), digits);
+    EXPECT_FALSE(hex_input_number(digits, in.digits, &value));
+    std::uint32_t small = 0;
+    EXPECT_FALSE(hex_input_number(digits, 9, &small));
 }

@@ -6,10 +6,12 @@
 // width this machine lacks is reported as skipped.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "control/core/find_step.h"
 #include "control/core/search.h"
 #include "large_offsets.h"
 
@@ -170,6 +172,43 @@ TEST_P(Search, AdversarialInputsAgreeWithTheReference) {
     EXPECT_EQ(Check(all_a, 0, q), detail::no_match);
     all_a[n - 4] = 'b';
     EXPECT_EQ(Check(all_a, 0, q), n - 8);
+}
+
+TEST(Search, StepsForwardAndBackwardWrappingOnce) {
+    Bytes d(20000, 'a');
+    for (std::size_t at : {3u, 9000u, 19990u}) d[at] = 'x';
+    const Bytes p{'x', 'a'};
+    Offset next = 0, at = 0;
+    const Offset forward[] = {3, 9000, 19990, 3};
+    for (Offset want : forward) {
+        ASSERT_TRUE(find_step(d.data(), d.size(), &next, p.data(), p.size(), false, &at));
+        EXPECT_EQ(at, want);
+    }
+    const Offset backward[] = {19990, 9000, 3, 19990};  // from the hit at 3: wraps to the end
+    for (Offset want : backward) {
+        ASSERT_TRUE(find_step(d.data(), d.size(), &next, p.data(), p.size(), true, &at));
+        EXPECT_EQ(at, want);
+        EXPECT_EQ(next, want + 1);
+    }
+    const Bytes missing{'y'};
+    EXPECT_FALSE(find_step(d.data(), d.size(), &next, missing.data(), 1, true, &at));
+    EXPECT_EQ(next, 0u);
+}
+
+TEST(Search, LastMatchAgreesWithTheReference) {
+    std::mt19937 rng(7);
+    for (int round = 0; round < 300; ++round) {
+        Bytes d(rng() % 9000), p(1 + rng() % 4);
+        for (auto& b : d) b = std::uint8_t('a' + rng() % 2);
+        for (auto& b : p) b = std::uint8_t('a' + rng() % 2);
+        const Offset before = d.empty() ? 0 : rng() % (d.size() + 1);
+        long want = -1;
+        for (std::size_t i = 0; i < before && i + p.size() <= d.size(); ++i)
+            if (std::equal(p.begin(), p.end(), d.begin() + long(i))) want = long(i);
+        Offset got = 0;
+        const bool hit = search_last(d.data(), d.size(), before, p.data(), p.size(), &got);
+        ASSERT_EQ(hit ? long(got) : -1, want) << round;
+    }
 }
 
 // Across and past 4 GiB: the match straddling the boundary, the one after

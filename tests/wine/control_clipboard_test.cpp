@@ -110,7 +110,7 @@ TEST(Clipboard, UnknownCommandsLeaveTheClipboardAlone) {
     ControlWindow w;
     w.SetData({1, 2, 3});
     Select(w, 0, 3);
-    EXPECT_EQ(CopyAs(w, 13010), "(before)");
+    EXPECT_EQ(CopyAs(w, 13011), "(before)");
     EXPECT_EQ(CopyAs(w, PMC_COPY_HEX | (1u << 16)), "(before)");  // a notification code
 }
 
@@ -219,3 +219,4 @@ TEST(Clipboard, BlockAfterTheTextIsAllZero) {
     }
     wt::PatchImport(wt::Library(), "kernel32.dll", "GlobalAlloc", reinterpret_cast<void*>(g_real_global_alloc));
 }
+

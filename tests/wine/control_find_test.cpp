@@ -99,18 +99,19 @@ TEST(FindDialog, TemplateAndFirstState) {
 
     const TemplateItem controls[] = {
         {701, "", 4, 4, 108, 12},
-        {702, "UTF-8", 4, 20, 35, 10},
-        {703, "UTF-16", 42, 20, 39, 10},
-        {704, "HEX", 85, 20, 29, 10},
-        {705, "Little-endian (reverse byte order)", 4, 36, 150, 10},
-        {707, "Transparent window", 4, 47, 150, 10},
-        {706, "Find Next", 119, 4, 43, 12},
+        {702, "UTF-&8", 4, 20, 35, 10},
+        {703, "UTF-1&6", 42, 20, 39, 10},
+        {704, "&HEX", 85, 20, 29, 10},
+        {705, "&Little-endian (reverse byte order)", 4, 36, 150, 10},
+        {707, "&Transparent window", 4, 47, 150, 10},
+        {706, "&Find Next", 119, 4, 43, 12},
         {708, "Cancel", 119, 19, 43, 12},
+        {709, "", 4, 58, 158, 10},
     };
     ExpectControls(dlg, controls);
     EXPECT_EQ(GetWindowLongA(GetDlgItem(dlg, 702), GWL_STYLE) & 0x0F, BS_RADIOBUTTON);
     EXPECT_EQ(GetWindowLongA(GetDlgItem(dlg, 705), GWL_STYLE) & 0x0F, BS_AUTOCHECKBOX);
-    EXPECT_EQ(GetWindowLongA(GetDlgItem(dlg, 706), GWL_STYLE) & 0x0F, BS_PUSHBUTTON);
+    EXPECT_EQ(GetWindowLongA(GetDlgItem(dlg, 706), GWL_STYLE) & 0x0F, BS_DEFPUSHBUTTON);
     EXPECT_TRUE(GetWindowLongA(GetDlgItem(dlg, 701), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
     EXPECT_EQ(IsDlgButtonChecked(dlg, 702), UINT(BST_CHECKED));
     EXPECT_EQ(IsDlgButtonChecked(dlg, 703), UINT(BST_UNCHECKED));
@@ -344,8 +345,8 @@ TEST(SelectDialog, TemplateAndFields) {
     const TemplateItem controls[] = {
         {801, "", 62, 4, 56, 13},
         {802, "", 62, 20, 56, 13},
-        {803, "Start HEX Offset:", 4, 6, 55, 10},
-        {804, "End HEX Offset:", 4, 22, 55, 10},
+        {803, "&Start HEX Offset:", 4, 6, 55, 10},
+        {804, "&End HEX Offset:", 4, 22, 55, 10},
         {805, "OK", 19, 41, 39, 12},
         {806, "Cancel", 66, 41, 39, 12},
     };
@@ -366,7 +367,8 @@ TEST(SelectDialog, SelectsTheTypedRange) {
         {0x1000, L"1010", L"1020", {0x10, 0x20}},
         {0, L"a", L"FF", {0x0A, 0x40}},      // beyond the data: up to its end
         {0, L"", L"3", {0x00, 0x03}},        // empty counts as 0
-        {0, L"000000101", L"12", {0x10, 0x12}},  // a ninth character is not read
+        {0x1FF0, L"0x2000", L" 0X20 10 ", {0x10, 0x20}},  // "0x" and spaces
+        {0, L"000000000000000012", L"0", {0x00, 0x12}},  // leading zeros do not count
     };
     for (const auto& r : rows) {
         ControlWindow w;
@@ -402,6 +404,135 @@ TEST(SelectDialog, CancelHidesAndSelectShowsItAgainWithItsTexts) {
     EXPECT_TRUE(IsWindowVisible(dlg));
     SendMessageW(dlg, WM_CLOSE, 0, 0);
     EXPECT_FALSE(IsWindowVisible(dlg));
+}
+
+namespace {
+
+// A host's plain loop: GetMessage, TranslateMessage, DispatchMessage and
+// nothing else, until the marker posted behind the test's messages.
+void PlainLoop() {
+    constexpr UINT kMarker = WM_APP + 77;
+    PostThreadMessageW(GetCurrentThreadId(), kMarker, 0, 0);
+    MSG m;
+    while (GetMessageW(&m, nullptr, 0, 0) > 0) {
+        if (m.message == kMarker && !m.hwnd) break;
+        TranslateMessage(&m);
+        DispatchMessageW(&m);
+    }
+}
+
+// A key pressed on the focused window, as the keyboard posts it.
+void PostKey(WPARAM vk) {
+    HWND to = GetFocus();
+    PostMessageW(to, WM_KEYDOWN, vk, 1);
+    PostMessageW(to, WM_KEYUP, vk, 0xC0000001);
+    PlainLoop();
+}
+
+bool AllSelected(HWND edit) {
+    DWORD from = 1, to = 0;
+    SendMessageW(edit, EM_GETSEL, WPARAM(&from), LPARAM(&to));
+    return from == 0 && to == DWORD(GetWindowTextLengthW(edit));
+}
+
+// The message box a press shows, read and dismissed; empty when none.
+std::string BoxFor(HWND dlg, int button) {
+    g_box = Box{};
+    UINT_PTR timer = SetTimer(nullptr, 0, 30, DismissBox);
+    mt::Press(dlg, button);
+    KillTimer(nullptr, timer);
+    return g_box.seen ? g_box.text : "";
+}
+
+}  // namespace
+
+TEST(DialogKeys, EnterEscAndTabThroughAPlainLoop) {
+    ControlWindow w;
+    auto d = Zeros(64);
+    d[40] = 'q';
+    w.SetData(d);
+    HWND dlg = OpenFind(w);
+    ASSERT_NE(dlg, nullptr);
+    HWND edit = GetDlgItem(dlg, IDC_FIND_TEXT);
+    EXPECT_EQ(GetFocus(), edit);
+    SetText(dlg, IDC_FIND_TEXT, L"q");
+    PostKey(VK_RETURN);
+    EXPECT_EQ(Selection(w), Range(40, 41)) << "Enter presses Find Next";
+    PostKey(VK_TAB);
+    EXPECT_NE(GetFocus(), edit) << "Tab moves on";
+    PostMessageW(GetFocus(), WM_SYSCHAR, 'h', 1 << 29);  // Alt+H: the HEX button
+    PlainLoop();
+    EXPECT_EQ(IsDlgButtonChecked(dlg, IDC_FIND_HEX), UINT(BST_CHECKED)) << "Alt with a mnemonic";
+    PostKey(VK_ESCAPE);
+    EXPECT_FALSE(IsWindowVisible(dlg)) << "Esc closes";
+    EXPECT_EQ(GetFocus(), w.hwnd()) << "the keyboard goes back to the control";
+    // Reopened: the first field has the focus with its text selected.
+    EXPECT_EQ(OpenFind(w), dlg);
+    EXPECT_EQ(GetFocus(), edit);
+    EXPECT_TRUE(AllSelected(edit));
+
+    HWND sel = OpenSelect(w);
+    ASSERT_NE(sel, nullptr);
+    EXPECT_EQ(GetFocus(), GetDlgItem(sel, IDC_SELECT_START));
+    SetText(sel, IDC_SELECT_START, L"0x2");
+    SetText(sel, IDC_SELECT_END, L"0x5");
+    PostKey(VK_RETURN);
+    EXPECT_EQ(Selection(w), Range(2, 5)) << "Enter presses OK";
+    EXPECT_FALSE(IsWindowVisible(sel));
+}
+
+TEST(DialogKeys, HexInputReadsSpacesAndRefusesOtherCharactersByName) {
+    ControlWindow w;
+    auto d = Zeros(64);
+    d[9] = 0x47, d[10] = 0x4C, d[11] = 0x49;
+    w.SetData(d);
+    w.Send(PM_SELECTRANGE, 1, 2);
+    HWND dlg = OpenFind(w);
+    ASSERT_NE(dlg, nullptr);
+    mt::Press(dlg, IDC_FIND_HEX);
+    SetText(dlg, IDC_FIND_TEXT, L"47 4G");
+    EXPECT_EQ(BoxFor(dlg, IDC_FIND_NEXT), "Not a hex digit: G");
+    EXPECT_EQ(Selection(w), Range(1, 2));
+    SetText(dlg, IDC_FIND_TEXT, L"47 4C 49");
+    EXPECT_EQ(BoxFor(dlg, IDC_FIND_NEXT), "");
+    EXPECT_EQ(Selection(w), Range(9, 12));
+    EXPECT_EQ(mt::Text(GetDlgItem(dlg, IDC_FIND_STATUS)), "");
+    // A miss says so in the dialog, with no box.
+    SetText(dlg, IDC_FIND_TEXT, L"0x4849");
+    EXPECT_EQ(BoxFor(dlg, IDC_FIND_NEXT), "");
+    EXPECT_EQ(mt::Text(GetDlgItem(dlg, IDC_FIND_STATUS)), "Not found");
+    EXPECT_EQ(Selection(w), Range(9, 12));
+
+    HWND sel = OpenSelect(w);
+    ASSERT_NE(sel, nullptr);
+    SetText(sel, IDC_SELECT_START, L"0x2000");
+    SetText(sel, IDC_SELECT_END, L"2O");  // a letter O
+    EXPECT_EQ(BoxFor(sel, IDC_SELECT_OK), "Not a hex digit: O");
+    EXPECT_TRUE(IsWindowVisible(sel));
+    EXPECT_EQ(GetFocus(), GetDlgItem(sel, IDC_SELECT_END));
+    SetText(sel, IDC_SELECT_END, sizeof(void*) == 8 ? L"1 0000 0000 0000 0000" : L"1 0000 0000");
+    EXPECT_EQ(BoxFor(sel, IDC_SELECT_OK), "Need a smaller number");
+    EXPECT_EQ(Selection(w), Range(9, 12));
+}
+
+TEST(DialogKeys, AHitIsNeverLeftUnderTheFindDialog) {
+    ControlWindow w;
+    auto d = Zeros(200);
+    d[0] = 'z';
+    w.SetData(d);
+    HWND dlg = OpenFind(w);
+    ASSERT_NE(dlg, nullptr);
+    // The dialog over the control's first row, where the hit is.
+    wt::Cells cells(int(wt::StateOf(w.hwnd())->bytes_per_line));
+    POINT row = cells.hex(0, 0);
+    ClientToScreen(w.hwnd(), &row);
+    SetWindowPos(dlg, nullptr, row.x - 20, row.y - 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    SetText(dlg, IDC_FIND_TEXT, L"z");
+    mt::Press(dlg, IDC_FIND_NEXT);
+    ASSERT_EQ(Selection(w), Range(0, 1));
+    RECT box;
+    GetWindowRect(dlg, &box);
+    EXPECT_FALSE(PtInRect(&box, row)) << "the hit's cell is still under the dialog";
 }
 
 #ifdef _WIN64

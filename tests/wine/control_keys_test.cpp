@@ -2,6 +2,7 @@
 // scroll position after WM_KEYDOWN and WM_CHAR.
 #include <gtest/gtest.h>
 
+#include "menu_support.h"
 #include "support/edit_support.h"
 
 using wt::ControlWindow;
@@ -267,19 +268,58 @@ TEST(Keys, PagesAndLinesScrollLongData) {
     EXPECT_EQ(ScrollPos(w.hwnd()), 6642);
 }
 
-TEST(Keys, UpFromAboveTheViewScrollsOneLineAtATime) {
+// No edit out of sight: a caret key or a typed digit first brings the
+// caret into view, then acts by its own rule.
+TEST(Keys, ACaretOutOfViewComesIntoViewBeforeAKeyOrADigitActs) {
     ControlWindow w;
     w.SetData(Bytes(100000, 0));
     const Control* c = StateOf(w.hwnd());
     w.Send(PM_SELECTRANGE, 45, 45);  // line 3
     w.Send(WM_VSCROLL, SB_PAGEDOWN);
     w.Send(WM_VSCROLL, SB_PAGEDOWN);
-    const pm::u32 top = c->first_visible_line;
-    Key(w.hwnd(), VK_UP);
-    EXPECT_EQ(c->first_visible_line, top - 1);
+    Key(w.hwnd(), VK_UP);  // shown on the first row, then one line up
+    EXPECT_EQ(c->first_visible_line, 2u);
     EXPECT_EQ(c->caret, 30u);
-    Key(w.hwnd(), VK_RIGHT);  // out of view: no scroll
-    EXPECT_EQ(c->first_visible_line, top - 1);
+    EXPECT_EQ(ScrollPos(w.hwnd()), 2);
+    for (int i = 0; i < 40; ++i) w.Send(WM_MOUSEWHEEL, MAKEWPARAM(0, WORD(-WHEEL_DELTA)));
+    ASSERT_EQ(c->first_visible_line, 42u);
+    wt::Chars(w.hwnd(), "7");
+    EXPECT_EQ(w.data()[30], 0x70);
+    EXPECT_EQ(c->first_visible_line, 2u) << "the digit landed on a byte out of view";
+    EXPECT_EQ(ScrollPos(w.hwnd()), 2);
+}
+
+// The command keys that reach the clipboard: Ctrl+C and Ctrl+Insert by
+// the active view, Ctrl+V and Shift+Insert by the view they paste into.
+TEST(Keys, CopyAndPasteKeys) {
+    ControlWindow w;
+    w.SetData(Bytes(1000, 0x41));
+    const Control* c = StateOf(w.hwnd());
+    mt::ClipboardLock lock;
+    w.Send(PM_SELECTRANGE, 0, 3);
+    mt::PutClipboardText("(before)");
+    Key(w.hwnd(), 'C', false, true);
+    EXPECT_EQ(mt::ClipboardText(), "414141");
+    ClickText(w, 0, 0);
+    Key(w.hwnd(), VK_RIGHT, true);
+    Key(w.hwnd(), VK_INSERT, false, true);
+    EXPECT_EQ(mt::ClipboardText(), "A") << "the text view copies the bytes";
+    Key(w.hwnd(), VK_LEFT);
+    mt::PutClipboardText("(before)");
+    Key(w.hwnd(), 'C', false, true);
+    EXPECT_EQ(mt::ClipboardText(), "(before)") << "no selection, no copy";
+
+    mt::PutClipboardText("xy");
+    Key(w.hwnd(), VK_INSERT, true);
+    EXPECT_EQ(w.data()[0], 'x');
+    EXPECT_EQ(w.data()[1], 'y');
+    EXPECT_EQ(c->caret, 2u);
+    wt::Click(w.hwnd(), wt::Cells(15).hex(0, 5));
+    mt::PutClipboardText("0x01 0x02");
+    Key(w.hwnd(), 'V', false, true);
+    EXPECT_EQ(w.data()[5], 0x01);
+    EXPECT_EQ(w.data()[6], 0x02);
+    EXPECT_EQ(c->caret, 7u);
 }
 
 TEST(Keys, UndoRedoByCtrlKeys) {

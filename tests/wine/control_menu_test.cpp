@@ -3,10 +3,12 @@
 // from a timer that its modal loop dispatches, and then closed.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "menu_support.h"
+#include "support/edit_support.h"
 
 using wt::ControlWindow;
 
@@ -72,6 +74,18 @@ void CALLBACK ReadAndClose(HWND, UINT, UINT_PTR id, DWORD) {
     EndMenu();
 }
 
+POINT g_menu_at{};
+
+void CALLBACK ReadPlaceAndClose(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND popup = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindMenuWindow, reinterpret_cast<LPARAM>(&popup));
+    if (!popup) return;
+    RECT r{};
+    GetWindowRect(popup, &r);
+    g_menu_at = POINT{r.left, r.top};
+    ReadAndClose(nullptr, 0, id, 0);
+}
+
 void CALLBACK GiveUp(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
     EndMenu();
@@ -97,18 +111,20 @@ TEST(ContextMenu, ItemsCommandsAndOrder) {
     w.SetData({1, 2, 3, 4});
     OpenMenu m = RightClick(w);
     ASSERT_TRUE(m.seen);
-    ASSERT_EQ(m.items.size(), 6u);
+    ASSERT_EQ(m.items.size(), 7u);
     EXPECT_EQ(m.items[0].text, "Undo");
     EXPECT_EQ(m.items[0].id, UINT(PMC_UNDO));
     EXPECT_EQ(m.items[1].text, "Redo");
     EXPECT_EQ(m.items[1].id, UINT(PMC_REDO));
     EXPECT_EQ(m.items[2].text, "Copy");
     EXPECT_TRUE(m.items[2].popup);
-    EXPECT_TRUE(m.items[3].separator);
-    EXPECT_EQ(m.items[4].text, "Find...");
-    EXPECT_EQ(m.items[4].id, UINT(PMC_FIND));
-    EXPECT_EQ(m.items[5].text, "Select...");
-    EXPECT_EQ(m.items[5].id, UINT(PMC_SELECT));
+    EXPECT_EQ(m.items[3].text, "Paste");
+    EXPECT_EQ(m.items[3].id, UINT(PMC_PASTE));
+    EXPECT_TRUE(m.items[4].separator);
+    EXPECT_EQ(m.items[5].text, "Find...");
+    EXPECT_EQ(m.items[5].id, UINT(PMC_FIND));
+    EXPECT_EQ(m.items[6].text, "Select...");
+    EXPECT_EQ(m.items[6].id, UINT(PMC_SELECT));
 
     const struct {
         const char* text;
@@ -137,8 +153,12 @@ TEST(ContextMenu, GreyingFollowsTheSelection) {
     // Right after set data there is nothing to undo or redo.
     EXPECT_TRUE(none.items[0].greyed);
     EXPECT_TRUE(none.items[1].greyed);
-    EXPECT_FALSE(none.items[4].greyed);
+    EXPECT_FALSE(none.items[3].greyed);
     EXPECT_FALSE(none.items[5].greyed);
+    EXPECT_FALSE(none.items[6].greyed);
+    w.Send(PM_SETREADONLY, 1);
+    EXPECT_TRUE(RightClick(w).items[3].greyed) << "no Paste in a read-only control";
+    w.Send(PM_SETREADONLY, 0);
 
     w.Send(PM_SELECTRANGE, 1, 3);
     OpenMenu some = RightClick(w);
@@ -169,19 +189,49 @@ TEST(ContextMenu, UndoAndRedoFollowTheHistory) {
     w.Send(WM_CHAR, 'A');  // the high digit of byte 0, in the hex view
     ASSERT_EQ(w.data()[0], 0xA1);
     OpenMenu after_typing = RightClick(w);
-    ASSERT_EQ(after_typing.items.size(), 6u);
+    ASSERT_EQ(after_typing.items.size(), 7u);
     EXPECT_FALSE(after_typing.items[0].greyed);
     EXPECT_TRUE(after_typing.items[1].greyed);
 
     w.Send(WM_COMMAND, PMC_UNDO);
     EXPECT_EQ(w.data(), (std::vector<std::uint8_t>{0x11, 0x22}));
     OpenMenu after_undo = RightClick(w);
-    ASSERT_EQ(after_undo.items.size(), 6u);
+    ASSERT_EQ(after_undo.items.size(), 7u);
     EXPECT_TRUE(after_undo.items[0].greyed);
     EXPECT_FALSE(after_undo.items[1].greyed);
 
     w.Send(WM_COMMAND, PMC_REDO);
     EXPECT_EQ(w.data(), (std::vector<std::uint8_t>{0xA1, 0x22}));
+}
+
+// Shift+F10 and the menu key open the menu at the caret's cell, from the
+// keyboard alone; F10 alone is left to the window's menu bar.
+TEST(ContextMenu, ShiftF10AndTheMenuKeyOpenItAtTheCaret) {
+    ControlWindow w;
+    w.SetData(std::vector<std::uint8_t>(200, 0));
+    w.Send(PM_SELECTRANGE, 17, 17);  // row 1, column 2 at 15 bytes per line
+    wt::Cells cells(15);
+    POINT caret = cells.hex(1, 2);
+    ClientToScreen(w.hwnd(), &caret);
+    for (int how = 0; how < 2; ++how) {
+        g_menu = OpenMenu{};
+        g_menu_at = POINT{-1, -1};
+        UINT_PTR timer = SetTimer(nullptr, 0, 30, ReadPlaceAndClose);
+        UINT_PTR guard = SetTimer(nullptr, 0, 5000, GiveUp);
+        if (how == 0) {
+            wt::SetModifiers(true, false);
+            w.Send(WM_SYSKEYDOWN, VK_F10, 1);
+            wt::SetModifiers(false, false);
+        } else {
+            w.Send(WM_KEYDOWN, VK_APPS, 1);
+        }
+        KillTimer(nullptr, timer);
+        KillTimer(nullptr, guard);
+        ASSERT_TRUE(g_menu.seen) << how;
+        EXPECT_EQ(g_menu.items.size(), 7u);
+        EXPECT_LE(std::abs(g_menu_at.x - caret.x), 2 * cells.cw) << how;
+        EXPECT_LE(std::abs(g_menu_at.y - caret.y), cells.lh) << how;
+    }
 }
 
 TEST(ContextMenu, MenusLiveAsLongAsTheControl) {

@@ -3,7 +3,8 @@
 // redo, read-only) applied to a real control. After every step the caret,
 // anchor, first visible line, nibble phase and active view are compared
 // with a model of the key, mouse and scroll rules. Bytes and history are
-// checked by what must hold however the history keeps its records: a
+// checked by what must hold however the history keeps its records (keys,
+// typing, undo and redo first show the caret or the first changed byte): a
 // character writes its value into the edit range and no other byte, no
 // step writes outside the data, can undo and can redo agree with what undo
 // and redo then do, and changed bytes can always be undone. Every 200
@@ -69,7 +70,19 @@ struct Model {
         }
     }
 
+    // No edit out of sight: the least scroll that shows the offset's line,
+    // never past the last page.
+    void Reveal(i64 offset) {
+        const i64 line = offset / bpl;
+        i64 to = top;
+        if (line < i64(top)) to = line;
+        else if (line >= i64(top) + rows) to = line - rows + 1;
+        const i64 last_page = std::max<i64>(0, i64(last) - rows + 1);
+        top = u32(std::min(to, last_page));
+    }
+
     void Key(WPARAM vk, bool shift) {
+        Reveal(caret);
         const u32 old_anchor = anchor;
         if (!shift) anchor = caret;
         const i64 c = caret, s = size, b = bpl, row = i64(caret / bpl) - top, col = caret % bpl;
@@ -144,6 +157,7 @@ struct Model {
     // After a typed character: the high digit waits for the low one; a
     // finished byte steps to the next one unless it filled a selection.
     void AfterTyping() {
+        Reveal(caret);
         if (view == 0 && phase == 0) {
             phase = 1;
             return;
@@ -153,9 +167,11 @@ struct Model {
     }
     // An undo or redo sent while can undo or can redo offered it (as the
     // test asked just before; the byte checks hold the flags to what the
-    // steps do) ends a half-typed byte.
-    void HistoryStep(bool possible) {
+    // steps do) ends a half-typed byte; one that changes bytes shows the
+    // first of them.
+    void HistoryStep(bool possible, i64 first_changed) {
         if (possible) phase = 0;
+        if (first_changed >= 0) Reveal(first_changed);
     }
 
     u32 OffsetAt(u32 row, u32 col) const {
@@ -327,14 +343,16 @@ private:
     unsigned CanUndo() const { return unsigned(w_.Send(PM_CANUNDO)); }
     unsigned CanRedo() const { return unsigned(w_.Send(PM_CANREDO)); }
     void Undo(bool by_key, bool possible) {
+        const std::vector<u8> before = block_;
         if (by_key) wt::Key(w_.hwnd(), 'Z', false, true);
         else w_.Send(PM_UNDO);
-        m_.HistoryStep(possible);
+        m_.HistoryStep(possible, FirstDifference(block_, before));
     }
     void Redo(bool by_key, bool possible) {
+        const std::vector<u8> before = block_;
         if (by_key) wt::Key(w_.hwnd(), 'Y', false, true);
         else w_.Send(PM_REDO);
-        m_.HistoryStep(possible);
+        m_.HistoryStep(possible, FirstDifference(block_, before));
     }
 
     // The control's caret, selection, view and scroll position against the model.

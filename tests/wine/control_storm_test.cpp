@@ -80,8 +80,16 @@ private:
             wt::SetModifiers(Pick(2), Pick(8) == 0);
             static const WPARAM keys[] = {VK_PRIOR, VK_NEXT, VK_END, VK_HOME, VK_LEFT, VK_UP,
                                           VK_RIGHT, VK_DOWN, 'Z', 'Y', VK_TAB, 'A', VK_DELETE};
-            const WPARAM key = Pick(10) ? keys[Pick(13)] : Pick(256);
+            WPARAM key = Pick(10) ? keys[Pick(13)] : Pick(256);
+            // The menu key's menu would wait in its modal loop for a user.
+            if (key == VK_APPS) key = VK_DELETE;
             may_restore_ = true;  // Ctrl+Z and Ctrl+Y
+            if (key == 'V' || key == VK_INSERT) {
+                // Ctrl+V and Shift+Insert paste the clipboard over the bytes
+                // from the selection's start, never past the end.
+                may_edit_lo_ = c->sel_lo();
+                may_edit_hi_ = c->data_size;
+            }
             SendMessageA(h, WM_KEYDOWN, key, 0);
             break;
         }

@@ -315,37 +315,56 @@ TEST_F(Properties, AFontChoiceReachesTheControlOnlyOnApplyAndApplyTwiceWritesThe
     EXPECT_EQ(Ini(), first_save);
 }
 
-TEST_F(Properties, TheOffsetBoxIsReadByTheDigitRule) {
+// The box reads typed hex as the control's dialogs do: spaces ignored,
+// "0x" taken, anything else refused by a message box that names it, and a
+// refused text applies and saves nothing.
+TEST_F(Properties, TheOffsetBoxIsReadByTheTypedHexRule) {
     struct Row {
         const char* text;
-        pm::u32 value;
-        const char* saved;
+        pm::u32 value;     // what is applied (the previous value when refused)
+        const char* box;   // the message box, or null
     };
     const Row rows[] = {
-        {"1A2B", 0x1A2B, "0x001a2b"},
-        {"1a2b", 0x1A2B, "0x001a2b"},
-        {"123456789", 0x12345678, "0x12345678"},   // the first eight characters
-        {"FFFFFFFF0", 0xFFFFFFFF, "0xffffffff"},
-        {"", 0, "0x000000"},
-        {" G", 0, "0x000000"},                     // nothing is refused: both count 0
-        {"0x10", 0x110, "0x000110"},               // no prefix: "x" counts 1
-        {"zz", 0x33, "0x000033"},
+        {"1a2B", 0x1A2B, nullptr},
+        {"0x10", 0x10, nullptr},
+        {" 0012 3456 ", 0x123456, nullptr},
+        {"", 0, nullptr},
+        {"FFFFFFFF", 0xFFFFFFFF, nullptr},
+        {"1 0000 0000", 0xFFFFFFFF, "Need a smaller number"},
+        {" G", 0xFFFFFFFF, "Not a hex digit: G"},
+        {"0x1A", 0x1A, nullptr},
+        {"zz", 0x1A, "Not a hex digit: z"},
     };
-    Run({[&](HWND d) {
-        for (const Row& row : rows) {
+    std::string box;
+    std::vector<Step> steps;
+    for (const Row& row : rows) {
+        steps.push_back([&, row](HWND d) {
             g_sent.clear();
+            box.clear();
             SetDlgItemTextA(d, IDC_PROP_OFFSET, row.text);
-            Press(d, IDC_PROP_APPLY);
-            EXPECT_EQ(g_sent.size(), 15u) << row.text;
-            if (g_sent.size() < 14) continue;
-            EXPECT_EQ(g_sent[13], (Sent{PM_SETOFFSETBASE, row.value, 0})) << row.text;
+            Press(d, IDC_PROP_APPLY);  // a refusal runs the next step in its box
+            EXPECT_EQ(box, row.box ? row.box : "") << row.text;
+            EXPECT_EQ(g_sent.size(), row.box ? 0u : 15u) << row.text;
+            if (g_sent.size() >= 14) EXPECT_EQ(g_sent[13], (Sent{PM_SETOFFSETBASE, row.value, 0})) << row.text;
             EXPECT_EQ(w->settings.offset, row.value) << row.text;
-            EXPECT_EQ(Key("pmr.ini", "offset"), row.saved) << row.text;
             EXPECT_EQ(ht::ControlOf(w->current)->offset_base, row.value) << row.text;
-        }
+            return true;
+        });
+        if (row.box)
+            steps.push_back([&](HWND d) {
+                HWND b = ThreadDialog(nullptr, d);
+                if (!b) return false;
+                box = ht::Title(GetDlgItem(b, 0xFFFF));
+                SendMessageA(b, WM_COMMAND, IDOK, 0);
+                return true;
+            });
+    }
+    steps.push_back([&](HWND d) {
+        EXPECT_EQ(Key("pmr.ini", "offset"), "0x00001a");
         Press(d, IDC_PROP_CANCEL);
         return true;
-    }});
+    });
+    Run(steps);
 }
 
 TEST_F(Properties, PickedColoursChangeTheRecordAtOnceAndBlackIsAColour) {
