@@ -65,6 +65,7 @@ void History::discard() {
         r = older;
     }
     current_ = nullptr;
+    restored_ = nullptr;
     can_undo = can_redo = 0;
 }
 
@@ -104,6 +105,7 @@ void History::revert_record() {
     n->older->newer = n->newer;
     if (n->newer) n->newer->older = n->older;
     current_ = n->older;
+    restored_ = nullptr;
     can_undo = saved_can_undo_;
     delete[] n->snapshot;
     delete n;
@@ -116,6 +118,7 @@ static bool restore(const HistoryRecord* r) {
 }
 
 bool History::undo() {
+    restored_ = nullptr;
     while (can_undo && current_) {
         HistoryRecord* r = current_->older;
         // Never step onto the first record (the one without an older link).
@@ -126,12 +129,16 @@ bool History::undo() {
         current_ = r;
         if (!r->older->older) can_undo = 0;
         can_redo = 1;
-        if (restore(r)) return true;
+        if (restore(r)) {
+            restored_ = r;
+            return true;
+        }
     }
     return false;
 }
 
 bool History::redo() {
+    restored_ = nullptr;
     while (can_redo && current_) {
         HistoryRecord* r = current_;
         if (!r->newer)
@@ -139,7 +146,10 @@ bool History::redo() {
         else
             current_ = r->newer;
         can_undo = 1;
-        if (restore(r)) return true;
+        if (restore(r)) {
+            restored_ = r;
+            return true;
+        }
     }
     return false;
 }

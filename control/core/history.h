@@ -51,6 +51,9 @@ public:
     // One undo or redo step; each returns true when it changed bytes.
     bool undo();
     bool redo();
+    // The record whose snapshot the last undo or redo copied into the data;
+    // null when that step changed nothing.
+    const HistoryRecord* restored() const { return restored_; }
 
     std::uint32_t can_undo = 0;
     std::uint32_t can_redo = 0;
@@ -62,6 +65,7 @@ private:
 
     HistoryRecord* current_ = nullptr;
     HistoryRecord* spare_ = nullptr;  // from reserve(), not linked
+    const HistoryRecord* restored_ = nullptr;
     std::uint32_t saved_can_undo_ = 0;
 };
 

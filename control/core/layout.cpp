@@ -44,6 +44,21 @@ void place_top_byte(View& v, std::uint64_t top_byte) {
     }
 }
 
+bool reveal(View& v, Offset offset) {
+    if (v.bytes_per_line == 0 || v.rows == 0) return false;
+    const Offset last = last_line_for(v.data_size, v.bytes_per_line);
+    Offset line = offset / v.bytes_per_line;
+    if (line > last) line = last;
+    Offset top = v.first_visible_line;
+    if (line < top)
+        top = line;
+    else if (line - top >= v.rows)
+        top = line - v.rows + 1;
+    if (top == v.first_visible_line) return false;
+    v.first_visible_line = u32(top);
+    return true;
+}
+
 SizeOutcome compute_size(View& v, i32 w, i32 h, u32 top_bpl) {
     const i32 cw = v.char_width;
     const i32 lh = v.line_height;

@@ -40,6 +40,11 @@ inline SizeOutcome compute_size(View& v, i32 w, i32 h) {
 // last one: the last line goes to the bottom row when it is near.
 void place_top_byte(View& v, std::uint64_t top_byte);
 
+// Brings the line that holds offset into view, moving the view as little as
+// possible and never past the last page; the caret stays. The end position
+// counts as the last byte. Returns true when the first visible line changed.
+bool reveal(View& v, Offset offset);
+
 // Byte cell rectangles of visible row r, column c (Part of the geometry
 // shared by painting and the range repaint).
 Rect hex_cell(const View& v, u32 row, u32 column);

@@ -2,6 +2,7 @@
 // cases where nothing may be written.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -230,4 +231,125 @@ TEST(Edit, AnEditWhoseSnapshotCannotBeAllocatedWritesNothing) {
             }
         }
     }
+}
+
+// The change a message reports, and whether the block differs from what it
+// held when it was attached.
+TEST(Changes, EachWriteReportsItsRangeAndCause) {
+    Editor e({0x41, 0x42, 0x43, 0x44}, text_view);
+    e.anchor = 1;
+    e.caret = 3;
+    e.Type('x');
+    EXPECT_TRUE(e.change_pending);
+    EXPECT_EQ(e.changed_lo, 1u);
+    EXPECT_EQ(e.changed_hi, 3u);
+    EXPECT_EQ(e.changed_cause, u32(cause_typing));
+    EXPECT_TRUE(changed(e));
+    const struct { void (*step)(View&); u32 cause; bool changed; } steps[] = {
+        {undo_step, cause_undo, false}, {redo_step, cause_redo, true}};
+    for (const auto& s : steps) {
+        e.change_pending = false;
+        s.step(e);
+        EXPECT_TRUE(e.change_pending);
+        EXPECT_EQ(e.changed_lo, 1u);
+        EXPECT_EQ(e.changed_hi, 3u);
+        EXPECT_EQ(e.changed_cause, s.cause);
+        EXPECT_EQ(changed(e), s.changed);
+    }
+    restart_history(e);
+    EXPECT_FALSE(e.change_pending);
+    EXPECT_FALSE(changed(e)) << "the bytes now are the unchanged state";
+    EXPECT_EQ(e.history.can_undo, 0u);
+    e.Type('y');
+    EXPECT_TRUE(changed(e));
+}
+
+TEST(Changes, WritesOfOneMessageAddUp) {
+    Editor e(std::vector<u8>(100, 0));
+    ASSERT_EQ(write_bytes(e, 40, reinterpret_cast<const u8*>("ab"), 2, cause_write), 2u);
+    ASSERT_EQ(write_bytes(e, 10, reinterpret_cast<const u8*>("c"), 1, cause_paste), 1u);
+    EXPECT_EQ(e.changed_lo, 10u);
+    EXPECT_EQ(e.changed_hi, 42u);
+    EXPECT_EQ(e.changed_cause, u32(cause_paste)) << "the last write names the cause";
+}
+
+// Random typing, writes, undo and redo: the block counts as changed exactly
+// while its bytes differ from the ones it started with.
+TEST(Changes, ChangedFollowsTheBytesThroughAnyWalk) {
+    std::mt19937 random(22);
+    for (int run = 0; run < 40; ++run) {
+        std::vector<u8> start(150);
+        for (u8& b : start) b = u8(random() % 3);
+        Editor e(start);
+        for (int step = 0; step < 200; ++step) {
+            const u32 at = random() % 150;
+            switch (random() % 5) {
+            case 0:
+            case 1:
+                e.active_view = random() % 2;
+                e.anchor = at;
+                e.caret = random() % 4 ? at : random() % 150;
+                e.Type(e.active_view == text_view ? char(random() % 3) : "012"[random() % 3]);
+                break;
+            case 2: {
+                const u8 bytes[3] = {u8(random() % 3), u8(random() % 3), u8(random() % 3)};
+                write_bytes(e, at, bytes, 1 + random() % 3, cause_write);
+                break;
+            }
+            case 3: undo_step(e); break;
+            default: redo_step(e); break;
+            }
+            ASSERT_EQ(changed(e), e.bytes != start) << "run " << run << " step " << step;
+        }
+    }
+}
+
+TEST(Write, IsOneUndoStepAndStopsAtTheEnd) {
+    Editor e({1, 2, 3, 4, 5});
+    e.anchor = 1;
+    e.caret = 2;
+    e.nibble_phase = 1;
+    const u8 bytes[] = {9, 8, 7, 6};
+    EXPECT_EQ(write_bytes(e, 3, bytes, 4, cause_write), 2u);
+    EXPECT_EQ(e.bytes, (std::vector<u8>{1, 2, 3, 9, 8}));
+    EXPECT_EQ(e.anchor + e.caret, 3u) << "the selection stays";
+    EXPECT_EQ(e.nibble_phase, 0u);
+    EXPECT_EQ(e.recency[0], 4u);
+    undo_step(e);
+    EXPECT_EQ(e.bytes, (std::vector<u8>{1, 2, 3, 4, 5}));
+    EXPECT_EQ(e.history.can_undo, 0u);
+    redo_step(e);
+    EXPECT_EQ(e.bytes, (std::vector<u8>{1, 2, 3, 9, 8}));
+    // From the block itself, overlapping.
+    EXPECT_EQ(write_bytes(e, 1, e.bytes.data(), 4, cause_write), 4u);
+    EXPECT_EQ(e.bytes, (std::vector<u8>{1, 1, 2, 3, 9}));
+}
+
+TEST(Write, RefusedWhereTypingIsBlocked) {
+    const u8 bytes[] = {9};
+    Editor e({1, 2});
+    EXPECT_EQ(write_bytes(e, 2, bytes, 1, cause_write), 0u) << "at the end";
+    EXPECT_EQ(write_bytes(e, 0, bytes, 0, cause_write), 0u);
+    EXPECT_EQ(write_bytes(e, 0, nullptr, 1, cause_write), 0u);
+    e.read_only = 1;
+    EXPECT_EQ(write_bytes(e, 0, bytes, 1, cause_write), 0u);
+    e.read_only = 0;
+    e.own_data = false;
+    EXPECT_EQ(write_bytes(e, 0, bytes, 1, cause_write), 0u);
+    EXPECT_EQ(e.bytes, (std::vector<u8>{1, 2}));
+    EXPECT_EQ(e.history.can_undo, 0u);
+    EXPECT_FALSE(e.change_pending);
+}
+
+TEST(Reveal, MovesTheViewAsLittleAsPossible) {
+    Editor e(std::vector<u8>(16 * 100));  // lines 0 to 99, 25 rows
+    e.caret = e.anchor = 5;
+    EXPECT_FALSE(reveal(e, 24 * 16));
+    EXPECT_TRUE(reveal(e, 25 * 16 + 3));
+    EXPECT_EQ(e.first_visible_line, 1u);
+    EXPECT_TRUE(reveal(e, 16 * 100));  // the end position: the last line
+    EXPECT_EQ(e.first_visible_line, 75u);
+    EXPECT_TRUE(reveal(e, 70 * 16));
+    EXPECT_EQ(e.first_visible_line, 70u);
+    EXPECT_EQ(e.caret, 5u);
 }
