@@ -27,6 +27,10 @@ struct Control : pm::View {
     // Mouse and keys.
     bool press_on_header;     // the running press began on the header: no drag
 
+    unsigned font_number;     // the number of current_font
+    unsigned notify_mask;     // PM_NOTIFY_* kinds the parent asked for
+    unsigned depth;           // messages being handled, nested
+
     HWND hwnd() const { return static_cast<HWND>(window); }
 };
 
@@ -92,6 +96,10 @@ void OnCommand(Control* c, WPARAM wp);
 
 // clipboard.cpp: one of the six copy commands of the Copy submenu.
 void CopyToClipboard(Control* c, unsigned command);
+
+// notify.cpp: after the outermost message, the notifications the parent
+// asked for, given anchor and caret as they were when it arrived.
+void SendNotifications(Control* c, pm::Offset anchor, pm::Offset caret);
 
 // find.cpp, select.cpp
 void ShowFindDialog(Control* c);

@@ -41,7 +41,7 @@ static LRESULT Handle(Control* c, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_MOUSEMOVE: if (wp != MK_LBUTTON) break; OnMouseMove(c, lp); return 0;
     case WM_RBUTTONUP: OnRButtonUp(c); return 0;
     default:
-        if (msg >= PM_SETFONT && msg <= PM_SETREADONLY) return OnPrivateMessage(c, msg, wp, lp);
+        if (msg >= PM_SETFONT && msg <= PM_GETCHANGED) return OnPrivateMessage(c, msg, wp, lp);
         break;
     }
     return DefWindowProcA(c->hwnd(), msg, wp, lp);
@@ -53,20 +53,42 @@ static void FreeControl(HWND hwnd, Control* c) {
     HeapFree(g_heap, 0, c);
 }
 
-// Every message after the first: find the record in the window property.
-// Nothing thrown may cross back into the system's frames.
-static LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+static Control* StateOf(HWND hwnd) {
     auto* c = static_cast<Control*>(GetPropA(hwnd, StateKey()));
-    if (!c || c->window != hwnd) return DefWindowProcA(hwnd, msg, wp, lp);
+    return c && c->window == hwnd ? c : nullptr;
+}
+
+// Messages after which the parent hears nothing: painting, and the window
+// being created or going away.
+static bool Quiet(UINT msg) {
+    return msg == WM_PAINT || msg == WM_NCCREATE || msg == WM_CREATE || msg == WM_DESTROY;
+}
+
+// Every message after the first: find the record in the window property.
+// Nothing thrown may cross back into the system's frames. The outermost
+// message sends the notifications of everything it (and the messages it
+// sent the control) changed.
+static LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    Control* c = StateOf(hwnd);
+    if (!c) return DefWindowProcA(hwnd, msg, wp, lp);
     if (msg == WM_NCDESTROY) {
         FreeControl(hwnd, c);
         return 0;
     }
+    const bool outermost = c->depth == 0;
+    const pm::Offset anchor = c->anchor, caret = c->caret;
+    ++c->depth;
+    LRESULT result;
     try {
-        return Handle(c, msg, wp, lp);
+        result = Handle(c, msg, wp, lp);
     } catch (...) {
-        return msg == WM_CREATE ? -1 : 0;
+        result = msg == WM_CREATE ? -1 : 0;
     }
+    // The message may have destroyed the window, and its record with it.
+    if (StateOf(hwnd) != c) return result;
+    --c->depth;
+    if (outermost && !Quiet(msg)) SendNotifications(c, anchor, caret);
+    return result;
 }
 
 // The class's window procedure: runs for the first message of a window,
