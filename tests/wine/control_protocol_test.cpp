@@ -520,3 +520,13 @@ TEST(ProgramWrite, IsOneUndoStepAndTheHistoryCanBeCleared) {
     EXPECT_EQ(Scroll(w.hwnd()).nPos, 6);
     EXPECT_EQ(w.Send(PM_GETCARET) + w.Send(PM_GETANCHOR), 0);
 }
+
+// Without WS_VSCROLL the control has no bar while its data fits; the first
+// layout whose data has more lines than rows adds it.
+TEST(Protocol, WithoutScrollStyleTheBarComesWithTheFirstDataThatDoesNotFit) {
+    ControlWindow w(600, 400, 0);
+    w.SetData(std::vector<std::uint8_t>(100));
+    EXPECT_FALSE(GetWindowLongPtrA(w.hwnd(), GWL_STYLE) & WS_VSCROLL);
+    w.SetData(std::vector<std::uint8_t>(100000));
+    EXPECT_TRUE(GetWindowLongPtrA(w.hwnd(), GWL_STYLE) & WS_VSCROLL);
+}
