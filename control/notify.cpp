@@ -26,9 +26,10 @@ void SendNotifications(Control* c, pm::Offset anchor, pm::Offset caret) {
     const bool change = c->change_pending;
     c->change_pending = false;
     const unsigned mask = c->notify_mask;
+    if (!mask) return;
     const HWND control = c->hwnd();
     const HWND parent = GetParent(control);
-    if (!mask || !parent) return;
+    if (!parent) return;
     // The state goes first, the event after it: whatever the parent does in
     // reply is reported later, so the last selection it hears of is current.
     if (mask & PM_NOTIFY_SELCHANGE && (c->anchor != anchor || c->caret != caret)) {
