@@ -30,6 +30,8 @@ struct Control : pm::View {
     unsigned font_number;     // the number of current_font
     unsigned notify_mask;     // PM_NOTIFY_* kinds the parent asked for
     unsigned depth;           // messages being handled, nested
+    unsigned frames;          // calls of the window procedure still running
+    bool destroyed;           // WM_NCDESTROY came while frames were running
 
     HWND hwnd() const { return static_cast<HWND>(window); }
 };

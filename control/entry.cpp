@@ -47,15 +47,9 @@ static LRESULT Handle(Control* c, UINT msg, WPARAM wp, LPARAM lp) {
     return DefWindowProcA(c->hwnd(), msg, wp, lp);
 }
 
-static void FreeControl(HWND hwnd, Control* c) {
-    RemovePropA(hwnd, StateKey());
+static void FreeControl(Control* c) {
     c->~Control();
     HeapFree(g_heap, 0, c);
-}
-
-static Control* StateOf(HWND hwnd) {
-    auto* c = static_cast<Control*>(GetPropA(hwnd, StateKey()));
-    return c && c->window == hwnd ? c : nullptr;
 }
 
 // Messages after which the parent hears nothing: painting, and the window
@@ -67,16 +61,23 @@ static bool Quiet(UINT msg) {
 // Every message after the first: find the record in the window property.
 // Nothing thrown may cross back into the system's frames. The outermost
 // message sends the notifications of everything it (and the messages it
-// sent the control) changed.
+// sent the control) changed. A window destroyed while frames of its
+// procedure still run (a handler, or the parent answering a notification)
+// keeps its record until the last of them returns.
 static LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    Control* c = StateOf(hwnd);
-    if (!c) return DefWindowProcA(hwnd, msg, wp, lp);
+    auto* c = static_cast<Control*>(GetPropA(hwnd, StateKey()));
+    if (!c || c->window != hwnd) return DefWindowProcA(hwnd, msg, wp, lp);
     if (msg == WM_NCDESTROY) {
-        FreeControl(hwnd, c);
+        RemovePropA(hwnd, StateKey());
+        if (c->frames)
+            c->destroyed = true;
+        else
+            FreeControl(c);
         return 0;
     }
     const bool outermost = c->depth == 0;
     const pm::Offset anchor = c->anchor, caret = c->caret;
+    ++c->frames;
     ++c->depth;
     LRESULT result;
     try {
@@ -84,10 +85,9 @@ static LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     } catch (...) {
         result = msg == WM_CREATE ? -1 : 0;
     }
-    // The message may have destroyed the window, and its record with it.
-    if (StateOf(hwnd) != c) return result;
     --c->depth;
-    if (outermost && !Quiet(msg)) SendNotifications(c, anchor, caret);
+    if (outermost && !c->destroyed && !Quiet(msg)) SendNotifications(c, anchor, caret);
+    if (--c->frames == 0 && c->destroyed) FreeControl(c);
     return result;
 }
 
@@ -99,8 +99,7 @@ static LRESULT CALLBACK BootstrapProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
     auto* c = new (block) Control();
     c->window = hwnd;
     if (!SetPropA(hwnd, StateKey(), c)) {
-        c->~Control();
-        HeapFree(g_heap, 0, c);
+        FreeControl(c);
         return msg == WM_NCCREATE ? FALSE : DefWindowProcA(hwnd, msg, wp, lp);
     }
     SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ControlProc));

@@ -36,7 +36,7 @@ void SendNotifications(Control* c, pm::Offset anchor, pm::Offset caret) {
         PELOMAR_NMSELCHANGE n{Header(control, PMN_SELCHANGE), c->anchor, c->caret};
         SendMessageA(parent, WM_NOTIFY, static_cast<WPARAM>(n.hdr.idFrom), reinterpret_cast<LPARAM>(&n));
         // The parent may have destroyed the control in reply.
-        if (!IsWindow(control) || GetParent(control) != parent) return;
+        if (c->destroyed) return;
     }
     if (mask & PM_NOTIFY_CHANGE && change) {
         PELOMAR_NMCHANGE n{Header(control, PMN_CHANGE), c->changed_lo, c->changed_hi - c->changed_lo,
