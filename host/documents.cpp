@@ -4,6 +4,8 @@
 
 #include <commdlg.h>
 
+#include "host/core/tabs.h"
+
 namespace {
 
 // Large enough for a big multi-selection in the open dialog.
@@ -86,6 +88,7 @@ void OpenReserved(MainWindow* w, pm::Document* d) {
     d->view = view;
 
     SendMessageA(control, PM_SETDATA, reinterpret_cast<WPARAM>(view), static_cast<LPARAM>(size));
+    SendMessageA(control, PM_SETNOTIFY, PM_NOTIFY_CHANGE, 0);
     SendMessageA(w->strip, GDTM_ADDTAB, 0, reinterpret_cast<LPARAM>(pm::file_name_part(d->path)));
     ApplySettings(w, control);
 }
@@ -189,6 +192,17 @@ void CloseTab(MainWindow* w, unsigned tab) {
         return;
     }
     MakeCurrent(w, static_cast<unsigned>(SendMessageA(w->strip, GDTM_GETCURSEL, 0, 0)));
+}
+
+void OnControlNotify(MainWindow* w, const NMHDR* header) {
+    if (header->code != PMN_CHANGE) return;
+    const pm::u32 tab = w->docs.tab_of_control(header->hwndFrom);
+    if (!tab) return;
+    pm::Document& d = w->docs.records[tab - 1];
+    const pm::u32 changed = reinterpret_cast<const PELOMAR_NMCHANGE*>(header)->changed ? 1 : 0;
+    if (d.changed == changed) return;
+    d.changed = changed;
+    SendMessageA(w->strip, GDTM_SETMARKS, tab - 1, changed ? pm::kMarkChanged : 0);
 }
 
 void ReleaseAllDocuments(MainWindow* w) {

@@ -19,6 +19,7 @@ enum TabStripMessage : UINT {
     GDTM_GETTEXT = WM_USER + 1303,    // wParam index from 0; result the label
     GDTM_SETTEXT = WM_USER + 1304,    // wParam index from 0, lParam label
     GDTM_GETCURSEL = WM_USER + 1305,  // result the selected tab (from 1)
+    GDTM_SETMARKS = WM_USER + 1306,   // wParam index from 0, lParam pm::TabMark bits
 };
 
 // "Pelomar.dll" names the library, the main window's class and its title.
@@ -92,6 +93,9 @@ void OpenDropped(MainWindow* w, HDROP drop);
 void SwitchToTab(MainWindow* w, unsigned previous, unsigned now);
 void CloseTab(MainWindow* w, unsigned tab);
 void ReleaseAllDocuments(MainWindow* w);
+// A document's control reports a change: its tab's changed mark follows
+// whether the bytes differ from what the file held when it was opened.
+void OnControlNotify(MainWindow* w, const NMHDR* header);
 
 // settings.cpp
 void LoadSettings(MainWindow* w);

@@ -11,6 +11,10 @@ namespace {
 const COLORREF kShadowColour = RGB(0xAA, 0xAA, 0xAA);
 const COLORREF kLabelColour = RGB(0, 0, 0);
 const int kLabelX = 8, kLabelY = 10;  // the shadow sits one pixel right and down
+// The changed mark: a red dot of 5 by 5 pixels in the body's top left
+// corner, above the label.
+const COLORREF kChangedColour = RGB(0xD0, 0x00, 0x00);
+const int kChangedLeft = 3, kChangedTop = 2, kChangedSize = 5;
 // Sizes the strip uses when a bitmap cannot be loaded.
 const pm::TabMetrics kFallbackMetrics{84, 22, 22, 34};
 
@@ -21,6 +25,7 @@ struct Strip : pm::TabStrip {
     HBRUSH button[pm::kTabButtonSlices];
     HBRUSH background;
     HFONT font;
+    HBRUSH changed;
     HDC memory_dc;
     HBITMAP memory_bitmap;
     HGDIOBJ memory_old_bitmap;  // the DC's own bitmap, put back at the end
@@ -92,6 +97,7 @@ void Repaint(Strip* s) { InvalidateRect(s->window, nullptr, FALSE); }
 
 LRESULT OnCreate(Strip* s) {
     s->font = CreateLabelFont();
+    s->changed = CreateSolidBrush(kChangedColour);
     pm::TabMetrics m = kFallbackMetrics;
     BITMAP info;
     if (HBITMAP background = LoadStripBitmap(IDB_STRIP_BACKGROUND, &info)) {
@@ -134,6 +140,14 @@ void Fill(HDC dc, HBRUSH brush, int x, int width, int height) {
     SelectObject(dc, old);
 }
 
+// A dot: a square with its corners cut.
+void DrawDot(HDC dc, HBRUSH brush, int x, int y) {
+    HGDIOBJ old = SelectObject(dc, brush);
+    PatBlt(dc, x + 1, y, kChangedSize - 2, kChangedSize, PATCOPY);
+    PatBlt(dc, x, y + 1, kChangedSize, kChangedSize - 2, PATCOPY);
+    SelectObject(dc, old);
+}
+
 void OnPaint(Strip* s) {
     PAINTSTRUCT ps;
     HDC screen = BeginPaint(s->window, &ps);
@@ -155,6 +169,7 @@ void OnPaint(Strip* s) {
         TextOutA(dc, x + kLabelX + 1, kLabelY + 1, tab.label, length);
         SetTextColor(dc, kLabelColour);
         TextOutA(dc, x + kLabelX, kLabelY, tab.label, length);
+        if (tab.marks & pm::kMarkChanged) DrawDot(dc, s->changed, x + kChangedLeft, kChangedTop);
         x += static_cast<int>(s->pitch);
     }
     Fill(dc, s->button[s->left_button % pm::kTabButtonSlices], x, button, h);
@@ -211,6 +226,7 @@ void OnSetText(Strip* s, WPARAM index, LPARAM lp) {
 
 void OnDestroy(Strip* s) {
     DeleteObject(s->font);
+    DeleteObject(s->changed);
     DeleteObject(s->background);
     for (HBRUSH b : s->body) DeleteObject(b);
     for (HBRUSH b : s->button) DeleteObject(b);
@@ -239,6 +255,10 @@ LRESULT Handle(Strip* s, UINT msg, WPARAM wp, LPARAM lp) {
     case GDTM_ADDTAB: return OnAddTab(s, lp);
     case GDTM_GETTEXT: return OnGetText(s, wp);
     case GDTM_SETTEXT: OnSetText(s, wp, lp); return 0;
+    case GDTM_SETMARKS:
+        pm::tabs_set_marks(*s, static_cast<pm::u32>(wp), static_cast<pm::u16>(lp));
+        Repaint(s);
+        return 0;
     case GDTM_GETCURSEL: return static_cast<LRESULT>(s->selected);
     default: break;
     }

@@ -19,6 +19,7 @@ struct Document {
     void* control;
     void* file;
     void* view;
+    u32 changed;  // 1 while the bytes differ from what the file held when opened
 };
 
 struct DocumentTable {
@@ -36,6 +37,9 @@ struct DocumentTable {
     Document remove_tab(u32 tab);
     // Removes the last record; returns it.
     Document pop_last();
+    // The tab (from 1) of the record showing through this control; 0 when
+    // none does.
+    u32 tab_of_control(const void* control) const;
 };
 
 // The file-name part: after the last '\' or ':', or the whole text; null

@@ -76,6 +76,7 @@ bool tabs_add(TabStrip& s, const char* label) {
     if (s.count > 0) set_look(s, s.selected, kLookNormal);
     Tab& tab = s.tabs[s.count];
     tab.look = kLookSelected;
+    tab.marks = 0;
     copy_label(tab.label, label, kAddLabelChars);
     ++s.count;
     s.selected = s.count;
@@ -87,6 +88,10 @@ bool tabs_add(TabStrip& s, const char* label) {
 
 void tabs_set_text(TabStrip& s, u32 index, const char* label) {
     if (index < s.count) copy_label(s.tabs[index].label, label, kSetLabelChars);
+}
+
+void tabs_set_marks(TabStrip& s, u32 index, u16 marks) {
+    if (index < s.count) s.tabs[index].marks = marks;
 }
 
 bool tabs_mouse_leave(TabStrip& s) {

@@ -37,9 +37,15 @@ enum ButtonLook : u32 {
     kLeftNormal = 0, kRightNormal = 1, kLeftLit = 2, kRightLit = 3, kLeftPressed = 4, kRightPressed = 5,
 };
 
+// Marks a tab carries beside its label, drawn by the shell.
+enum TabMark : u16 {
+    kMarkChanged = 2,  // the document differs from what it held when opened
+};
+
 struct Tab {
     char label[kTabLabelBytes];
     u16 look;
+    u16 marks;  // TabMark bits
 };
 
 // Sizes taken from the bitmaps.
@@ -76,6 +82,7 @@ void tabs_layout(TabStrip& s, u32 width);
 // place; false when the strip is full.
 bool tabs_add(TabStrip& s, const char* label);
 void tabs_set_text(TabStrip& s, u32 index, const char* label);
+void tabs_set_marks(TabStrip& s, u32 index, u16 marks);
 // Return true when the strip must be repainted.
 bool tabs_mouse_move(TabStrip& s, int x, int y);
 bool tabs_mouse_leave(TabStrip& s);

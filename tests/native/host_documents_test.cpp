@@ -81,6 +81,7 @@ TEST(DocumentTable, ReserveRemoveKeepsTabOrder) {
         names[i][0] = char('A' + i % 26);
         names[i][1] = 0;
         d->path = names[i];
+        d->control = names[i];
     }
     EXPECT_TRUE(t.full());
     EXPECT_EQ(t.reserve(), nullptr);
@@ -95,6 +96,9 @@ TEST(DocumentTable, ReserveRemoveKeepsTabOrder) {
     EXPECT_EQ(t.for_tab(kMaxDocuments), nullptr);
     EXPECT_EQ(t.for_tab(0), nullptr);
     EXPECT_EQ(t.remove_tab(kMaxDocuments).path, nullptr);
+    EXPECT_EQ(t.tab_of_control(names[2]), 2u) << "the control's record moved down with its tab";
+    EXPECT_EQ(t.tab_of_control(names[1]), 0u);
+    EXPECT_EQ(t.tab_of_control(nullptr), 0u);
 
     EXPECT_EQ(t.pop_last().path, names[kMaxDocuments - 1]);
     t.give_back();

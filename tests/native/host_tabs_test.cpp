@@ -55,6 +55,20 @@ TEST(Tabs, AddingAFourthToThreePlacesScrollsByOne) {
     EXPECT_EQ(s->tabs[2].look, kLookNormal);
 }
 
+// Marks go with their tab when an earlier one closes; a new tab has none,
+// whatever its slot held before.
+TEST(Tabs, MarksFollowTheirTab) {
+    auto s = Strip(3);
+    tabs_set_marks(*s, 2, kMarkChanged);
+    tabs_set_marks(*s, 3, kMarkChanged);  // no such index: nothing
+    CloseAt(*s, 1);
+    EXPECT_EQ(s->tabs[0].marks, 0);
+    EXPECT_EQ(s->tabs[1].marks, kMarkChanged);
+    CloseAt(*s, 2);
+    tabs_add(*s, "new");
+    EXPECT_EQ(s->tabs[1].marks, 0);
+}
+
 TEST(Tabs, LabelsKeepNineThenTenCharacters) {
     auto s = Strip(0);
     tabs_add(*s, "abcdefghijkl");
