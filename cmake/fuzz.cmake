@@ -26,3 +26,18 @@ foreach(src ${FUZZ_SOURCES})
     COMMAND $<TARGET_FILE:${name}> -max_total_time=${FUZZ_SECONDS} -rss_limit_mb=2048
             -print_final_stats=1 ${scratch} ${kept})
 endforeach()
+
+# The layout arithmetic again with 32-bit offsets, as the 32-bit build has them.
+add_library(pelomar_control_core_fuzz32 STATIC ${CONTROL_CORE_SOURCES})
+target_include_directories(pelomar_control_core_fuzz32 PUBLIC ${CMAKE_SOURCE_DIR})
+target_compile_definitions(pelomar_control_core_fuzz32 PUBLIC PELOMAR_OFFSET_BITS=32)
+target_compile_options(pelomar_control_core_fuzz32 PRIVATE ${WARNINGS} ${FUZZ_SANITIZE} -fsanitize=fuzzer-no-link)
+target_link_options(pelomar_control_core_fuzz32 PUBLIC ${FUZZ_SANITIZE})
+add_executable(layout_fuzz32 tests/fuzz/layout_fuzz.cpp)
+target_compile_options(layout_fuzz32 PRIVATE ${WARNINGS} ${FUZZ_SANITIZE} -fsanitize=fuzzer)
+target_link_options(layout_fuzz32 PRIVATE -fsanitize=fuzzer)
+target_link_libraries(layout_fuzz32 PRIVATE pelomar_control_core_fuzz32)
+file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/corpus/layout_fuzz32)
+add_test(NAME Fuzz.layout_fuzz32
+  COMMAND $<TARGET_FILE:layout_fuzz32> -max_total_time=${FUZZ_SECONDS} -rss_limit_mb=2048
+          ${CMAKE_BINARY_DIR}/corpus/layout_fuzz32 ${CMAKE_SOURCE_DIR}/tests/fuzz/corpus/layout_fuzz)

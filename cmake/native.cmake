@@ -17,6 +17,20 @@ target_link_libraries(core_tests PRIVATE pelomar_core GTest::gtest_main)
 target_compile_definitions(core_tests PRIVATE PELOMAR_THEMES_DIR="${CMAKE_SOURCE_DIR}/Themes")
 gtest_discover_tests(core_tests DISCOVERY_MODE PRE_TEST NO_PRETTY_VALUES)
 
+# The control's core again with 32-bit offsets, as the 32-bit build has
+# them, and its tests from the same sources: every rule runs at both widths.
+add_library(pelomar_control_core32 STATIC ${CONTROL_CORE_SOURCES})
+target_include_directories(pelomar_control_core32 PUBLIC ${CMAKE_SOURCE_DIR})
+target_compile_definitions(pelomar_control_core32 PUBLIC PELOMAR_OFFSET_BITS=32)
+target_compile_options(pelomar_control_core32 PRIVATE ${WARNINGS} -Werror ${SANITIZE} -g)
+target_link_options(pelomar_control_core32 PUBLIC ${SANITIZE})
+set(CONTROL_TEST_SOURCES ${NATIVE_TEST_SOURCES})
+list(FILTER CONTROL_TEST_SOURCES EXCLUDE REGEX "/host_[^/]*$")
+add_executable(core_tests32 ${CONTROL_TEST_SOURCES})
+target_compile_options(core_tests32 PRIVATE ${WARNINGS} ${SANITIZE} -g)
+target_link_libraries(core_tests32 PRIVATE pelomar_control_core32 GTest::gtest_main)
+gtest_discover_tests(core_tests32 TEST_PREFIX "Offset32." DISCOVERY_MODE PRE_TEST NO_PRETTY_VALUES)
+
 # Benchmarks: the same core, optimised and without sanitizers. Not tests.
 file(GLOB NATIVE_BENCH_SOURCES CONFIGURE_DEPENDS bench/native/*_bench.cpp)
 if(NATIVE_BENCH_SOURCES)

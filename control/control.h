@@ -21,7 +21,7 @@ struct Control : pm::View {
     // Find: the search state of this control's own Find dialog, so that a
     // search never continues behind another document's hit.
     pm::u32 find_mode;        // 1 UTF-8, 2 UTF-16, 3 HEX
-    pm::u32 find_next_start;  // data index where the next search begins
+    pm::Offset find_next_start;  // data index where the next search begins
     bool back_transparent;    // background mode of the back buffer already set
 
     // Mouse and keys.
@@ -52,7 +52,7 @@ inline void InvalidatePmRect(Control* c, const pm::Rect& r) {
     RECT rc{r.left, r.top, r.right, r.bottom};
     InvalidateRect(c->hwnd(), &rc, FALSE);
 }
-// The header value (x 0 to 8 cw, y 0 to lh).
+// The header value (x 0 to the offset column's right edge, y 0 to lh).
 void RepaintHeaderValue(Control* c);
 // The data-area rectangle.
 void RepaintDataArea(Control* c);
@@ -70,6 +70,8 @@ void SizeControl(Control* c, int width, int height);
 void SizeControl(Control* c, int width, int height, pm::u32 top_bpl);
 void ReleaseBackBuffer(Control* c);
 void UpdateScrollInfo(Control* c);
+// Moves the scroll box to the first visible line.
+void UpdateScrollPos(Control* c);
 
 // paint.cpp
 void FullClear(Control* c);

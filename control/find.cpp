@@ -59,10 +59,13 @@ void FindNext(HWND dlg, Control* c, bool reverse) {
         c->find_next_start = 0;  // a miss reports nothing and keeps the selection
         return;
     }
-    auto at = static_cast<pm::u32>(p);
+    const auto at = static_cast<pm::Offset>(p);
     c->find_next_start = at + 1;
-    SendMessageW(c->hwnd(), PM_SELECTRANGE, c->offset_base + at,
-                 static_cast<LPARAM>(c->offset_base + at + static_cast<pm::u32>(length)));
+    // Shown offsets, at the Offset width as the control reads them back.
+    const pm::Offset start = c->offset_base + at;
+    const pm::Offset end = start + static_cast<pm::Offset>(length);
+    SendMessageW(c->hwnd(), PM_SELECTRANGE, static_cast<WPARAM>(start),
+                 static_cast<LPARAM>(end));
 }
 
 INT_PTR OnInitDialog(HWND dlg, Control* c) {

@@ -33,7 +33,7 @@ static void Navigate(Control* c, pm::u32 key, bool shift) {
     case pm::ScrollRequest::page_up: RequestScroll(c, SB_PAGEUP); break;
     case pm::ScrollRequest::page_down: RequestScroll(c, SB_PAGEDOWN); break;
     case pm::ScrollRequest::top_set:
-        SetScrollPos(c->hwnd(), SB_VERT, static_cast<int>(c->first_visible_line), TRUE);
+        UpdateScrollPos(c);
         InvalidatePmRect(c, c->offset_rect);
         break;
     case pm::ScrollRequest::none: break;

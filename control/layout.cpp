@@ -2,6 +2,7 @@
 // side of the layout.
 #include "control/control.h"
 #include "control/core/colour_pass.h"
+#include "control/core/hit_test.h"
 #include "control/core/layout.h"
 
 #define FONT(face, height, charset) \
@@ -70,11 +71,16 @@ void UpdateScrollInfo(Control* c) {
     SCROLLINFO si{};
     si.cbSize = sizeof(si);
     si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
+    const pm::ScrollBar bar = pm::scroll_bar(*c);
     si.nMin = 0;
-    si.nMax = static_cast<int>(c->last_line);
-    si.nPage = c->rows;
-    si.nPos = static_cast<int>(c->first_visible_line);
+    si.nMax = bar.maximum;
+    si.nPage = bar.page;
+    si.nPos = bar.position;
     SetScrollInfo(c->hwnd(), SB_VERT, &si, TRUE);
+}
+
+void UpdateScrollPos(Control* c) {
+    SetScrollPos(c->hwnd(), SB_VERT, pm::scroll_bar(*c).position, TRUE);
 }
 
 void SizeControl(Control* c, int width, int height) {
@@ -87,9 +93,9 @@ void SizeControl(Control* c, int width, int height, pm::u32 top_bpl) {
         // Too narrow for a new layout: keep it, but never let the scroll
         // range or the colour arrays describe a block that is gone, nor the
         // first visible line count lines of another width.
-        const pm::u32 last = pm::last_line_for(c->data_size, c->bytes_per_line);
+        const pm::Offset last = pm::last_line_for(c->data_size, c->bytes_per_line);
         if (top_bpl != c->bytes_per_line) {
-            pm::place_top_byte(*c, std::uint64_t(c->first_visible_line) * top_bpl);
+            pm::place_top_byte(*c, pm::top_byte(*c, top_bpl));
             UpdateScrollInfo(c);
         } else if (last != c->last_line) {
             c->last_line = last;

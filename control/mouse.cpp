@@ -31,7 +31,7 @@ static void StopAutoScroll(Control* c) {
 
 // Places the caret by the mouse; a half-typed hex byte is given up, as with
 // every placing of the caret other than typing.
-static void PlaceCaret(Control* c, pm::u32 offset) {
+static void PlaceCaret(Control* c, pm::Offset offset) {
     if (offset > c->data_size) offset = c->data_size;
     if (offset != c->caret) c->nibble_phase = 0;
     c->caret = offset;
@@ -101,7 +101,7 @@ void OnLButtonUp(Control* c, LPARAM lp) {
     pm::Hit hit{};
     const bool hit_byte = over_rows && pm::hit_test(*c, x, y, &hit);
     if (hit_byte) c->active_view = hit.view;
-    const pm::u32 old_caret = c->caret;
+    const pm::Offset old_caret = c->caret;
     if (c->auto_scroll == scroll_none && hit_byte && !c->press_on_header) PlaceCaret(c, hit.offset);
     c->press_on_header = false;
     StopAutoScroll(c);
@@ -120,22 +120,23 @@ void OnTimer(Control* c) {
         g_button_released = true;
         return;
     }
-    const i64 caret = c->caret;
-    const i64 bpl = c->bytes_per_line;
-    const pm::u32 top = c->first_visible_line;
+    const pm::Offset caret = c->caret;
+    const pm::Offset bpl = c->bytes_per_line;
+    const pm::Offset size = c->data_size;
+    const pm::Offset top = c->first_visible_line;
     const int hh = c->header_height(), lh = c->line_height;
     bool moved = false;
     if (c->auto_scroll == scroll_up) {
-        if (caret - bpl >= 0) {
-            PlaceCaret(c, static_cast<pm::u32>(caret - bpl));
+        if (caret >= bpl) {
+            PlaceCaret(c, caret - bpl);
             moved = true;
         }
         RECT second{c->hex_rect.left, hh + lh, c->text_rect.right, hh + 2 * lh};
         InvalidateRect(c->hwnd(), &second, FALSE);
         SendMessageA(c->hwnd(), WM_VSCROLL, SB_LINEUP, 0);
     } else if (c->auto_scroll == scroll_down) {
-        if (caret + bpl < static_cast<i64>(c->data_size)) {
-            PlaceCaret(c, static_cast<pm::u32>(caret + bpl));
+        if (size > bpl && caret < size - bpl) {  // caret + bpl < size
+            PlaceCaret(c, caret + bpl);
             moved = true;
         }
         const int bottom = c->rows_bottom();
@@ -157,23 +158,24 @@ void OnVScroll(Control* c, WPARAM wp) {
     GetScrollInfo(c->hwnd(), SB_VERT, &si);
     // Position, page and range are the control's own: the scroll bar mirrors
     // them, and the view must never follow a bar that lags behind.
-    const pm::u32 old = c->first_visible_line;
-    pm::u32 to;
+    const pm::Offset old = c->first_visible_line;
+    pm::Offset to;
     if (!pm::scroll_target(LOWORD(wp), old, c->rows, pm::last_line_for(c->data_size, c->bytes_per_line),
-                           si.nTrackPos, &to))
+                           pm::line_at_scroll_position(*c, si.nTrackPos), &to))
         return;
     c->first_visible_line = to;
     si.fMask = SIF_POS;
-    si.nPos = static_cast<int>(to);
+    si.nPos = pm::scroll_bar(*c).position;
     SetScrollInfo(c->hwnd(), SB_VERT, &si, TRUE);
     RECT area{0, c->header_height(), c->text_rect.right, c->rows_bottom()};
-    const i64 lines = static_cast<i64>(old) - static_cast<i64>(to);
-    if (lines >= c->rows || -lines >= c->rows) {
+    const pm::Offset distance = old > to ? old - to : to - old;
+    if (distance >= c->rows) {
         // Nothing of the old picture stays in view.
         InvalidateRect(c->hwnd(), &area, FALSE);
     } else {
-        ScrollWindowEx(c->hwnd(), 0, static_cast<int>(lines) * c->line_height, &area, &area, nullptr,
-                       nullptr, SW_INVALIDATE);
+        const int lines = static_cast<int>(distance) * (old > to ? 1 : -1);
+        ScrollWindowEx(c->hwnd(), 0, lines * c->line_height, &area, &area, nullptr, nullptr,
+                       SW_INVALIDATE);
     }
     RunColourPass(c);
 }

@@ -27,7 +27,7 @@ private:
 // runs on the one thread that owns every control.
 pm::LineBuffers g_line;
 
-enum : unsigned { header_value_digits = 8, input_mode_chars = 4, hex_text_columns = 256 };
+enum : unsigned { max_offset_digits = 16, input_mode_chars = 4, hex_text_columns = 256 };
 
 RECT ToRect(const pm::Rect& r) { return {r.left, r.top, r.right, r.bottom}; }
 bool Empty(const pm::Rect& r) { return r.right <= r.left || r.bottom <= r.top; }
@@ -97,7 +97,7 @@ void FullClear(Control* c) {
     const RECT all{0, 0, c->client.right, c->client.bottom};
     Fill(dc, all, c->colours[pm::view2_bk_color]);
     const int hh = c->header_height();
-    const int offset_right = 8 * c->char_width;
+    const int offset_right = c->offset_right();
     MoveToEx(dc, 0, hh - 1, nullptr);
     LineTo(dc, c->client.right, hh - 1);
     MoveToEx(dc, offset_right, hh, nullptr);
@@ -120,10 +120,11 @@ void DrawHeader(Control* c) {
     SetTextColor(dc, c->colours[pm::header_addr_text_color]);
     ExtTextOutA(dc, c->hex_rect.left, 0, 0, nullptr, pm::hex_text, 3 * columns, nullptr);
 
-    char value[header_value_digits];
-    pm::format_hex8(c->has_selection() ? c->sel_hi() - c->sel_lo() : c->caret, value);
+    char value[max_offset_digits];
+    const unsigned digits = c->offset_digits;
+    pm::format_hex(c->has_selection() ? c->sel_hi() - c->sel_lo() : c->caret, digits, value);
     SetTextColor(dc, c->colours[pm::header_info_text_color]);
-    ExtTextOutA(dc, 0, 0, 0, nullptr, value, header_value_digits, nullptr);
+    ExtTextOutA(dc, 0, 0, 0, nullptr, value, digits, nullptr);
 
     SetTextColor(dc, c->colours[pm::header_input_mode_text_color]);
     const char* mode = c->active_view == pm::text_view ? "ANSI" : "HEX ";
@@ -135,18 +136,21 @@ void DrawOffsetColumn(Control* c) {
     if (!dc) return;
     const int hh = c->header_height();
     const int lh = c->line_height;
-    const int right = 8 * c->char_width;
+    const int right = c->offset_right();
     const RECT column{0, hh, right, c->client.bottom};
     Gradient(dc, column, c->colours[pm::offset_grad_start_color],
              c->colours[pm::offset_grad_end_color], GRADIENT_FILL_RECT_H);
     SetTextColor(dc, c->colours[pm::view1_text_color]);
-    char address[header_value_digits];
+    char address[max_offset_digits];
+    const unsigned digits = c->offset_digits;
     for (pm::u32 r = 0; r < c->rows; ++r) {
-        // Wraps in 32 bits, as an offset as shown does.
-        pm::format_hex8(c->offset_base + (c->first_visible_line + r) * c->bytes_per_line, address);
+        // At the Offset width: the 32-bit build wraps as its offsets do.
+        const pm::Offset shown =
+            c->offset_base + (c->first_visible_line + r) * pm::Offset(c->bytes_per_line);
+        pm::format_hex(shown, digits, address);
         const int top = hh + static_cast<int>(r) * lh;
         const RECT cell{0, top, right, top + lh};
-        ExtTextOutA(dc, 0, top, ETO_CLIPPED, &cell, address, header_value_digits, nullptr);
+        ExtTextOutA(dc, 0, top, ETO_CLIPPED, &cell, address, digits, nullptr);
     }
 }
 

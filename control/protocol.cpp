@@ -3,11 +3,12 @@
 #include "control/core/colour_pass.h"
 #include "control/core/edit.h"
 #include "control/core/layout.h"
+#include "control/core/navigate.h"
 
 void RunColourPass(Control* c) { pm::colour_pass(*c); }
 
 void RepaintHeaderValue(Control* c) {
-    RECT r{0, 0, 8 * c->char_width, c->line_height};
+    RECT r{0, 0, c->offset_right(), c->line_height};
     InvalidateRect(c->hwnd(), &r, FALSE);
 }
 
@@ -54,10 +55,9 @@ static void ResetPosition(Control* c) {
 
 static void SetData(Control* c, WPARAM wp, LPARAM lp) {
     auto* data = reinterpret_cast<pm::u8*>(wp);
-    // Offsets are 32-bit. A 64-bit caller may hand over more: it sees the
-    // first 4 GiB - 1 bytes, never a size cut down to its low 32 bits.
-    const auto requested = static_cast<ULONG_PTR>(lp);
-    pm::u32 size = requested > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<pm::u32>(requested);
+    // Offsets are as wide as lParam: the whole size, in either build.
+    static_assert(sizeof(pm::Offset) == sizeof(ULONG_PTR), "one offset per pointer width");
+    pm::Offset size = static_cast<pm::Offset>(static_cast<ULONG_PTR>(lp));
     if (!data) size = 0;  // no block: show nothing rather than read address 0
     pm::restart_history(*c);
     ResetPosition(c);
@@ -89,21 +89,9 @@ static void BackToPlaceholder(Control* c) {
 }
 
 static void SelectRange(Control* c, WPARAM wp, LPARAM lp) {
-    pm::u32 start = static_cast<pm::u32>(wp) - c->offset_base;
-    pm::u32 end = static_cast<pm::u32>(lp) - c->offset_base;
-    if (start > c->data_size) start = c->data_size;
-    if (end > c->data_size) end = c->data_size;
-    c->anchor = start;
-    c->caret = end;
-    c->nibble_phase = 0;
-    // Also with exactly one line more than the rows: that line is hidden
-    // at one end of the view or the other.
-    if (c->last_line >= c->rows) {
-        pm::u32 line = start / c->bytes_per_line;
-        pm::u32 last_page = c->last_line - c->rows + 1;
-        c->first_visible_line = line < last_page ? line : last_page;
-        SetScrollPos(c->hwnd(), SB_VERT, static_cast<int>(c->first_visible_line), TRUE);
-    }
+    if (pm::select_range(*c, static_cast<pm::Offset>(wp),
+                         static_cast<pm::Offset>(static_cast<ULONG_PTR>(lp))))
+        UpdateScrollPos(c);
     RunColourPass(c);
     FullRepaint(c);
 }
@@ -128,7 +116,7 @@ static void ClearHistory(Control* c) {
 
 static void ScrollTo(Control* c, WPARAM offset) {
     if (!pm::reveal(*c, static_cast<pm::Offset>(offset))) return;
-    SetScrollPos(c->hwnd(), SB_VERT, static_cast<int>(c->first_visible_line), TRUE);
+    UpdateScrollPos(c);
     RunColourPass(c);
     FullRepaint(c);
 }
@@ -159,6 +147,19 @@ static LRESULT ReadBack(Control* c, UINT msg, WPARAM wp, LPARAM lp) {
     return 0;
 }
 
+// A base that makes the offsets shown need another number of digits lays
+// the control out anew for the wider or narrower offset column.
+static void SetOffsetBase(Control* c, WPARAM wp) {
+    c->offset_base = static_cast<pm::u32>(wp);
+    if (pm::offset_digits_for(c->data_size, c->offset_base) != c->offset_digits) {
+        RECT rc;
+        GetClientRect(c->hwnd(), &rc);
+        pm::update_rects(*c);
+        SizeControl(c, rc.right, rc.bottom);
+    }
+    FullRepaint(c);
+}
+
 LRESULT OnPrivateMessage(Control* c, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg >= PM_SETCOLOURPAIR && msg <= PM_SETCOLOURPAIR_LAST) {
         pm::set_colour_pair(*c, msg - PM_SETCOLOURPAIR, static_cast<pm::Colour>(wp),
@@ -172,7 +173,7 @@ LRESULT OnPrivateMessage(Control* c, UINT msg, WPARAM wp, LPARAM lp) {
     case PM_SETFONT: if (wp < PM_FONTS) SetFont(c, static_cast<unsigned>(wp)); return 0;
     case PM_SETDATA: SetData(c, wp, lp); return 0;
     case PM_PLACEHOLDER: BackToPlaceholder(c); return 0;
-    case PM_SETOFFSETBASE: c->offset_base = static_cast<pm::u32>(wp); FullRepaint(c); return 0;
+    case PM_SETOFFSETBASE: SetOffsetBase(c, wp); return 0;
     case PM_SELECTRANGE: SelectRange(c, wp, lp); return 0;
     case PM_UNDO: pm::undo_step(*c); FullRepaint(c); return 0;
     case PM_REDO: pm::redo_step(*c); FullRepaint(c); return 0;

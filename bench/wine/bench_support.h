@@ -2,6 +2,7 @@
 // the one line format that scripts/bench.sh gathers into its table.
 #pragma once
 #include <windows.h>
+#include <psapi.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -45,20 +46,27 @@ inline void Ratio(const char* figure, double ratio, double at_most) {
 }
 
 // An existing file mapped whole for reading and writing, as the host maps
-// a document. Writes go into the file.
+// a document; where the system gives no writable view of it (a file too
+// large for one), mapped for reading only. Writes go into the file.
 class MappedFile {
 public:
     explicit MappedFile(const std::string& path) {
         file_ = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file_ == INVALID_HANDLE_VALUE) return;
-        DWORD high = 0;
-        size_ = GetFileSize(file_, &high);
-        if (high || !size_) return;
-        HANDLE mapping = CreateFileMappingA(file_, nullptr, PAGE_READWRITE, 0, 0, nullptr);
-        if (!mapping) return;
-        view_ = static_cast<std::uint8_t*>(MapViewOfFile(mapping, FILE_MAP_READ | FILE_MAP_WRITE, 0, 0, 0));
-        CloseHandle(mapping);
+        LARGE_INTEGER size{};
+        if (!GetFileSizeEx(file_, &size) || size.QuadPart <= 0) return;
+        if (std::uint64_t(size.QuadPart) > SIZE_T(-1)) return;  // past the address space
+        size_ = std::uint64_t(size.QuadPart);
+        for (const bool writable : {true, false}) {
+            HANDLE mapping = CreateFileMappingA(file_, nullptr, writable ? PAGE_READWRITE : PAGE_READONLY, 0, 0, nullptr);
+            if (!mapping) continue;
+            view_ = static_cast<std::uint8_t*>(
+                MapViewOfFile(mapping, writable ? FILE_MAP_READ | FILE_MAP_WRITE : FILE_MAP_READ, 0, 0, 0));
+            CloseHandle(mapping);
+            read_only_ = !writable;
+            if (view_) break;
+        }
     }
     ~MappedFile() {
         if (view_) UnmapViewOfFile(view_);
@@ -68,20 +76,33 @@ public:
     MappedFile& operator=(const MappedFile&) = delete;
 
     std::uint8_t* data() const { return view_; }
-    DWORD size() const { return size_; }
+    std::uint64_t size() const { return size_; }
+    bool read_only() const { return read_only_; }
 
 private:
     HANDLE file_ = INVALID_HANDLE_VALUE;
     std::uint8_t* view_ = nullptr;
-    DWORD size_ = 0;
+    std::uint64_t size_ = 0;
+    bool read_only_ = false;
 };
 
-inline std::string SizeText(DWORD bytes) {
+inline std::string SizeText(std::uint64_t bytes) {
     char s[32];
-    if (bytes >= (1u << 30)) std::snprintf(s, sizeof s, "%.0f GiB", bytes / double(1u << 30));
-    else if (bytes >= (1u << 20)) std::snprintf(s, sizeof s, "%.0f MiB", bytes / double(1u << 20));
-    else std::snprintf(s, sizeof s, "%.0f KiB", bytes / 1024.0);
+    if (bytes >= (1u << 30)) std::snprintf(s, sizeof s, "%.0f GiB", double(bytes) / double(1u << 30));
+    else if (bytes >= (1u << 20)) std::snprintf(s, sizeof s, "%.0f MiB", double(bytes) / double(1u << 20));
+    else std::snprintf(s, sizeof s, "%.0f KiB", double(bytes) / 1024.0);
     return s;
+}
+
+// Private committed memory of this process. Wine reports PrivateUsage as
+// 0; its PagefileUsage counts the same memory (file-backed pages are not
+// in it).
+inline SIZE_T PrivateBytes() {
+    PROCESS_MEMORY_COUNTERS_EX pmc{};
+    pmc.cb = sizeof(pmc);
+    if (!GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc), sizeof(pmc)))
+        return 0;
+    return pmc.PrivateUsage ? pmc.PrivateUsage : pmc.PagefileUsage;
 }
 
 }  // namespace wb

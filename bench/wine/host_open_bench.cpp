@@ -103,16 +103,6 @@ DWORD FileSize(const std::string& path) {
 
 unsigned Documents(HWND main) { return MainWindowState(main)->docs.count; }
 
-// Wine reports PrivateUsage as 0; its PagefileUsage counts the same
-// private committed memory (file-backed pages are not in it).
-SIZE_T PrivateBytes() {
-    PROCESS_MEMORY_COUNTERS_EX pmc{};
-    pmc.cb = sizeof(pmc);
-    if (!GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc), sizeof(pmc)))
-        return 0;
-    return pmc.PrivateUsage ? pmc.PrivateUsage : pmc.PagefileUsage;
-}
-
 int MeasureMemory(const std::string& path) {
     PrivateProgramDirectory dir;
     HWND main = StartHost();
@@ -121,7 +111,7 @@ int MeasureMemory(const std::string& path) {
     PaintAll(main);
     wt::Pump();
     if (Documents(main) != 1) return 1;
-    std::printf("private %lu\n", static_cast<unsigned long>(PrivateBytes()));
+    std::printf("private %lu\n", static_cast<unsigned long>(wb::PrivateBytes()));
     std::fflush(stdout);
     DestroyWindow(main);
     wt::Pump();

@@ -7,11 +7,11 @@
 namespace pm {
 
 VisibleRange visible_range(const View& v) {
-    const std::uint64_t first = std::uint64_t(v.first_visible_line) * v.bytes_per_line;
-    if (first >= v.data_size) return {u32(std::min<std::uint64_t>(first, v.data_size)), 0};
-    const std::uint64_t end =
-        std::min<std::uint64_t>(first + std::uint64_t(v.bytes_per_line) * v.rows, v.data_size);
-    return {u32(first), u32(end - first)};
+    const Offset first = mul_saturated(v.first_visible_line, v.bytes_per_line);
+    if (first >= v.data_size) return {v.data_size, 0};
+    const std::uint64_t shown = std::uint64_t(v.bytes_per_line) * v.rows;
+    const Offset rest = v.data_size - first;
+    return {first, u32(rest < shown ? rest : shown)};
 }
 
 // Grows both arrays to n entries, or neither: the new arrays are made
@@ -30,9 +30,9 @@ static bool grow_colour_arrays(View& v, std::size_t n) {
 
 u32 colour_pass(View& v) {
     const VisibleRange r = visible_range(v);
-    const u32 first = r.first;
+    const Offset first = r.first;
     const u32 count = r.count;
-    const u32 last = first + count;
+    const Offset last = first + count;
     if (!grow_colour_arrays(v, std::size_t(count) + 1)) return 0;
     const CellColours plain_hex{v.colours[view2_bk_color], v.colours[view2_text_color]};
     const CellColours plain_text{v.colours[view3_bk_color], v.colours[view3_text_color]};
@@ -46,7 +46,7 @@ u32 colour_pass(View& v) {
                                              modified3_bytes_text_color};
     const u32 n = std::min<u32>(v.recency_count, recency_max);
     for (u32 e = n; e-- > 0;) {
-        const u32 index = v.recency[e];
+        const Offset index = v.recency[e];
         const u32 level = e / 8;
         if (index >= first && index <= last)
             v.hex_colours[index - first] = {v.colours[level_bk[level]], v.colours[level_text[level]]};
@@ -59,11 +59,11 @@ u32 colour_pass(View& v) {
             v.text_colours[v.caret - first] = {v.colours[char_bk_color], v.colours[char_text_color]};
         }
     } else {
-        const u32 lo = v.sel_lo(), hi = v.sel_hi();
+        const Offset lo = v.sel_lo(), hi = v.sel_hi();
         if (lo <= last && hi >= first) {
             const CellColours sel_hex{v.colours[sel2_bk_color], v.colours[sel2_text_color]};
             const CellColours sel_text{v.colours[sel3_bk_color], v.colours[sel3_text_color]};
-            for (u32 i = std::max(lo, first); i != hi && i != last; ++i) {
+            for (Offset i = std::max(lo, first); i != hi && i != last; ++i) {
                 v.hex_colours[i - first] = sel_hex;
                 v.text_colours[i - first] = sel_text;
             }

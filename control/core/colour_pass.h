@@ -15,7 +15,7 @@ u32 colour_pass(View& v);
 
 // Index of the first visible byte and the number of visible bytes.
 struct VisibleRange {
-    u32 first;
+    Offset first;
     u32 count;
 };
 VisibleRange visible_range(const View& v);

@@ -125,31 +125,32 @@ char* write_raw_run(const std::uint8_t* p, std::size_t n, char* out) {
 }  // namespace
 
 ByteRuns selected_bytes(const View& v) {
-    u32 hi = v.sel_hi() < v.data_size ? v.sel_hi() : v.data_size;
-    u32 lo = v.sel_lo() < hi ? v.sel_lo() : hi;
+    const Offset hi = v.sel_hi() < v.data_size ? v.sel_hi() : v.data_size;
+    const Offset lo = v.sel_lo() < hi ? v.sel_lo() : hi;
     ByteRuns r;
     r.first = v.data + lo;
-    r.first_size = hi - lo;
+    r.first_size = std::size_t(hi - lo);
     return r;
 }
 
 ByteRuns unselected_bytes(const View& v) {
-    u32 hi = v.sel_hi() < v.data_size ? v.sel_hi() : v.data_size;
-    u32 lo = v.sel_lo() < hi ? v.sel_lo() : hi;
+    const Offset hi = v.sel_hi() < v.data_size ? v.sel_hi() : v.data_size;
+    const Offset lo = v.sel_lo() < hi ? v.sel_lo() : hi;
     ByteRuns r;
     r.first = v.data;
-    r.first_size = lo;
+    r.first_size = std::size_t(lo);
     r.second = v.data + hi;
-    r.second_size = v.data_size - hi;
+    r.second_size = std::size_t(v.data_size - hi);
     return r;
 }
 
 std::uint64_t copy_block_size(CopyForm form, std::uint64_t n) {
+    constexpr std::uint64_t too_large = ~std::uint64_t(0);
     switch (form) {
     case CopyForm::ansi:
-    case CopyForm::hex: return 2 * n + 1;
+    case CopyForm::hex: return n < too_large / 2 ? 2 * n + 1 : too_large;
     case CopyForm::db_list:
-    case CopyForm::x_list: return 5 * n + n / 4 + 5;
+    case CopyForm::x_list: return n < (too_large - 5) / 6 ? 5 * n + n / 4 + 5 : too_large;
     }
     return 0;
 }

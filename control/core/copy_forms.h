@@ -27,7 +27,8 @@ ByteRuns unselected_bytes(const View& v);
 
 // Size of the block a copy of n bytes needs, text and terminating zero
 // included: 2n + 1 for the raw and hex forms, 5n + n/4 + 5 for the lists.
-// Computed in 64 bits, so that no byte count wraps it.
+// Computed in 64 bits; a size past them is the largest 64-bit number, which
+// no allocation meets, so that no byte count wraps it.
 std::uint64_t copy_block_size(CopyForm form, std::uint64_t n);
 
 // Writes the text of form for bytes, then a zero byte, into block, which

@@ -32,7 +32,7 @@ bool restart_history(View& v) {
 Offset write_bytes(View& v, Offset offset, const u8* bytes, Offset count, u32 cause) {
     if (v.read_only == 1 || !v.own_data || !v.data || !bytes || offset >= v.data_size) return 0;
     const Offset room = v.data_size - offset;
-    const u32 n = u32(count < room ? count : room);
+    const Offset n = count < room ? count : room;
     if (n == 0) return 0;
     u8* const p = v.data + offset;
     if (!begin_change(v, offset, offset + n) || !v.history.record(p, n)) return 0;
@@ -40,9 +40,9 @@ Offset write_bytes(View& v, Offset offset, const u8* bytes, Offset count, u32 ca
         v.history.revert_record();
         return 0;
     }
-    std::memmove(p, bytes, n);  // the bytes may come from the block itself
+    std::memmove(p, bytes, std::size_t(n));  // the bytes may come from the block itself
     v.history.record(p, n);     // takes the reserved block: cannot fail
-    note_modified_range(v, u32(offset), u32(offset + n));
+    note_modified_range(v, offset, offset + n);
     v.nibble_phase = 0;
     end_change(v, offset, offset + n, cause);
     return n;
@@ -55,9 +55,9 @@ TypeOutcome type_char(View& v, u32 ch) {
     if (v.anchor > v.data_size || v.caret > v.data_size) return out;
     const bool selection = v.has_selection();
     if (!selection && v.caret >= v.data_size) return out;  // the end position holds no byte
-    const u32 lo = selection ? v.sel_lo() : v.caret;
-    const u32 hi = selection ? v.sel_hi() : v.caret + 1;
-    const u32 length = hi - lo;
+    const Offset lo = selection ? v.sel_lo() : v.caret;
+    const Offset hi = selection ? v.sel_hi() : v.caret + 1;
+    const Offset length = hi - lo;
     u8* const p = v.data + lo;
     const u8 code = u8(ch & 0xFF);
 
@@ -79,12 +79,12 @@ TypeOutcome type_char(View& v, u32 ch) {
     }
 
     if (!hex) {
-        for (u32 i = 0; i < length; ++i) p[i] = code;
+        for (Offset i = 0; i < length; ++i) p[i] = code;
     } else if (high) {
         const u8 nibble = u8(digit << 4);
-        for (u32 i = 0; i < length; ++i) p[i] = u8((p[i] & 0x0F) | nibble);
+        for (Offset i = 0; i < length; ++i) p[i] = u8((p[i] & 0x0F) | nibble);
     } else {
-        for (u32 i = 0; i < length; ++i) p[i] = u8((p[i] & 0xF0) | digit);
+        for (Offset i = 0; i < length; ++i) p[i] = u8((p[i] & 0xF0) | digit);
     }
     note_modified_range(v, lo, hi);
     v.history.record(p, length);  // takes the reserved block: cannot fail

@@ -23,9 +23,9 @@ std::uint32_t parse_hex(const char* text, std::size_t max_digits) {
     return value;
 }
 
-void format_hex8(std::uint32_t value, char out[8]) {
-    for (int i = 7; i >= 0; --i) {
-        out[i] = digit(value & 15);
+void format_hex(std::uint64_t value, unsigned digits, char* out) {
+    for (unsigned i = digits; i-- > 0;) {
+        out[i] = digit(unsigned(value & 15));
         value >>= 4;
     }
 }

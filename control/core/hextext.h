@@ -27,7 +27,8 @@ inline bool hex_digit(unsigned c, unsigned* v) {
     return false;
 }
 
-// Writes value as exactly eight upper-case hex digits (no terminator).
-void format_hex8(std::uint32_t value, char out[8]);
+// Writes the low digits hex digits of value, upper case, leading zeros
+// included (no terminator).
+void format_hex(std::uint64_t value, unsigned digits, char* out);
 
 }  // namespace pm

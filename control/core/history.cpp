@@ -6,8 +6,8 @@
 
 namespace pm {
 
-std::uint8_t* default_snapshot_allocator(std::uint32_t length) {
-    return new (std::nothrow) std::uint8_t[length];
+std::uint8_t* default_snapshot_allocator(Offset length) {
+    return new (std::nothrow) std::uint8_t[std::size_t(length)];
 }
 
 static SnapshotAllocator allocate_snapshot = default_snapshot_allocator;
@@ -33,7 +33,7 @@ void History::drop_spare() {
     spare_ = nullptr;
 }
 
-bool History::reserve(std::uint32_t length) {
+bool History::reserve(Offset length) {
     if (!current_ || length == 0) return false;
     if (spare_ && spare_->length == length) return true;
     drop_spare();
@@ -69,7 +69,7 @@ void History::discard() {
     can_undo = can_redo = 0;
 }
 
-bool History::record(std::uint8_t* position, std::uint32_t length) {
+bool History::record(std::uint8_t* position, Offset length) {
     if (!current_ || !position || length == 0) return false;
     HistoryRecord* n;
     if (spare_ && spare_->length == length) {
@@ -86,7 +86,7 @@ bool History::record(std::uint8_t* position, std::uint32_t length) {
         n->snapshot = snapshot;
         n->length = length;
     }
-    std::memcpy(n->snapshot, position, length);
+    std::memcpy(n->snapshot, position, std::size_t(length));
     n->position = position;
     n->older = current_;
     n->newer = current_->newer;
@@ -101,7 +101,7 @@ bool History::record(std::uint8_t* position, std::uint32_t length) {
 void History::revert_record() {
     HistoryRecord* n = current_;
     if (!n || !n->older) return;  // never the first record
-    std::memcpy(n->position, n->snapshot, n->length);
+    std::memcpy(n->position, n->snapshot, std::size_t(n->length));
     n->older->newer = n->newer;
     if (n->newer) n->newer->older = n->older;
     current_ = n->older;
@@ -112,8 +112,9 @@ void History::revert_record() {
 }
 
 static bool restore(const HistoryRecord* r) {
-    if (!r->snapshot || std::memcmp(r->snapshot, r->position, r->length) == 0) return false;
-    std::memcpy(r->position, r->snapshot, r->length);
+    const std::size_t n = std::size_t(r->length);
+    if (!r->snapshot || std::memcmp(r->snapshot, r->position, n) == 0) return false;
+    std::memcpy(r->position, r->snapshot, n);
     return true;
 }
 

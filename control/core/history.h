@@ -4,11 +4,13 @@
 #pragma once
 #include <cstdint>
 
+#include "control/core/offset.h"
+
 namespace pm {
 
 struct HistoryRecord {
     std::uint8_t* snapshot;   // copy of the bytes; none in the first record
-    std::uint32_t length;     // bytes in the snapshot; 0 in the first record
+    Offset length;            // bytes in the snapshot; 0 in the first record
     std::uint8_t* position;   // where the snapshot belongs in the data
     HistoryRecord* newer;
     HistoryRecord* older;
@@ -16,9 +18,9 @@ struct HistoryRecord {
 
 // Source of snapshot blocks (freed with delete[]). Replaceable so that tests
 // can make an allocation fail; returns null when out of memory.
-using SnapshotAllocator = std::uint8_t* (*)(std::uint32_t length);
+using SnapshotAllocator = std::uint8_t* (*)(Offset length);
 SnapshotAllocator set_snapshot_allocator(SnapshotAllocator allocator);
-std::uint8_t* default_snapshot_allocator(std::uint32_t length);
+std::uint8_t* default_snapshot_allocator(Offset length);
 
 class History {
 public:
@@ -37,12 +39,12 @@ public:
     // Inserts after the current record a copy of length bytes at position
     // and makes it current. Returns false, changing nothing, when there is
     // no history or the copy cannot be allocated.
-    bool record(std::uint8_t* position, std::uint32_t length);
+    bool record(std::uint8_t* position, Offset length);
     // Allocates ahead the record and snapshot block that the next record()
     // of length bytes will use, so that an edit can be refused before it
     // changes a byte rather than be left without its after-snapshot.
     // Returns false when there is no history or no memory.
-    bool reserve(std::uint32_t length);
+    bool reserve(Offset length);
     // Takes back the newest record made by record(): copies its snapshot
     // into the data, unlinks and frees it, and restores the flags as they
     // were before it. Used when an edit cannot be completed.

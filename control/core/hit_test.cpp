@@ -36,37 +36,67 @@ bool hit_test(const View& v, u32 x, u32 y, Hit* hit) {
     }
     const i64 dy = i64(y) - v.header_height();
     const i64 row = dy >= 0 ? dy / lh : -((-dy + lh - 1) / lh);
-    const i64 bpl = v.bytes_per_line;
-    i64 offset = column + row * bpl + i64(v.first_visible_line) * bpl;
-    if (offset < 0) offset = 0;
-    if (offset > i64(v.data_size)) offset = v.data_size;
-    hit->offset = u32(offset);
+    // From the first visible byte: a few rows either way, in 64 bits; the
+    // first visible byte itself may need all of an Offset.
+    const i64 from_top = column + row * i64(v.bytes_per_line);
+    const Offset top = mul_saturated(v.first_visible_line, v.bytes_per_line);
+    const Offset size = v.data_size;
+    Offset offset;
+    if (from_top < 0)
+        offset = Offset(u64(-from_top)) < top ? top - Offset(u64(-from_top)) : 0;
+    else
+        offset = top < size && u64(from_top) < u64(size - top) ? top + Offset(from_top) : size;
+    hit->offset = offset < size ? offset : size;
     return true;
 }
 
-bool scroll_target(u32 code, u32 position, u32 page, u32 maximum, i32 track, u32* target) {
+bool scroll_target(u32 code, Offset position, u32 page, Offset maximum, Offset track_line,
+                   Offset* target) {
     if (page == 0) page = 1;
-    i64 to;
+    // Fewer lines than the page: every position shows rows past the last
+    // line, so nothing scrolls. Otherwise last_top is the last page's top.
+    const bool fits = maximum + 1 < page;
+    const Offset last_top = fits ? 0 : maximum + 1 - page;
+    Offset to;
     switch (code) {
     case scroll_top: to = 0; break;
-    case scroll_bottom: to = i64(maximum) - page + 1; break;
-    case scroll_line_up: to = i64(position) - 1; break;
-    case scroll_line_down: to = i64(position) + 1; break;
-    case scroll_page_up: to = i64(position) - page; break;
-    case scroll_page_down: {
-        to = i64(position) + page;
-        const u32 limit = maximum - page + 1;  // wraps when everything fits
-        if (u64(to) > limit) to = limit;
-        break;
-    }
+    case scroll_bottom: to = last_top; break;
+    case scroll_line_up: to = position ? position - 1 : 0; break;
+    case scroll_line_down: to = position + 1; break;
+    case scroll_page_up: to = position > page ? position - page : 0; break;
+    case scroll_page_down: to = position + page; if (!fits && to > last_top) to = last_top; break;
     case scroll_thumb_position:
-    case scroll_thumb_track: to = track; break;
+    case scroll_thumb_track: to = track_line; break;
     default: return false;
     }
-    if (to < 0) to = 0;
-    if (to == i64(position) || u64(to) + page - 1 > maximum) return false;
-    *target = u32(to);
+    if (to == position || fits || to > last_top) return false;
+    *target = to;
     return true;
+}
+
+// Lines per scroll-bar position above scroll_bar_lines lines: the last
+// first visible line over it stays below 2^30 positions.
+static Offset scroll_scale(const View& v) {
+    if (v.last_line <= scroll_bar_lines) return 1;
+    return ((v.last_line - v.rows + 1) >> 30) + 1;
+}
+
+ScrollBar scroll_bar(const View& v) {
+    const Offset scale = scroll_scale(v);
+    if (scale == 1) return {i32(v.last_line), v.rows, i32(v.first_visible_line)};
+    const Offset last_top = v.last_line - v.rows + 1;
+    const Offset last_position = (last_top + scale - 1) / scale;
+    const Offset top = v.first_visible_line < last_top ? v.first_visible_line : last_top;
+    return {i32(last_position), 1, i32((top + scale - 1) / scale)};
+}
+
+Offset line_at_scroll_position(const View& v, i32 position) {
+    if (position < 0) position = 0;
+    const Offset scale = scroll_scale(v);
+    if (scale == 1) return Offset(position);
+    const Offset last_top = v.last_line - v.rows + 1;
+    const Offset line = Offset(position) * scale;
+    return line < last_top ? line : last_top;
 }
 
 }  // namespace pm

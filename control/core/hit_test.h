@@ -7,7 +7,7 @@ namespace pm {
 
 struct Hit {
     u32 view;    // hex_view or text_view
-    u32 offset;  // limited to 0..data size
+    Offset offset;  // limited to 0..data size
 };
 
 // x and y are client coordinates read as unsigned 16-bit numbers. Returns
@@ -35,10 +35,27 @@ enum ScrollCode : u32 {
     scroll_thumb_position = 4, scroll_thumb_track = 5, scroll_top = 6, scroll_bottom = 7,
 };
 
-// The new scroll position for code, given the position, the page (rows),
-// the maximum (last line) and the 32-bit track position. Returns false when
-// nothing is to happen: an unknown code, no change, or a position that
-// would show rows past the last line.
-bool scroll_target(u32 code, u32 position, u32 page, u32 maximum, i32 track, u32* target);
+// The new first visible line for code, given the first visible line, the
+// page (rows), the maximum (last line) and the line the thumb was dragged
+// to. Returns false when nothing is to happen: an unknown code, no change,
+// or a position that would show rows past the last line.
+bool scroll_target(u32 code, Offset position, u32 page, Offset maximum, Offset track_line,
+                   Offset* target);
+
+// The window system's scroll-bar range and positions are ints. Up to
+// scroll_bar_lines lines the bar counts lines (maximum the last line, page
+// the rows); above, its positions are scaled: position p stands for the
+// first visible line p * scale, the last position for the last page, and
+// the page is one position.
+constexpr Offset scroll_bar_lines = 0x7FFFFFFF;
+struct ScrollBar {
+    i32 maximum;
+    u32 page;
+    i32 position;
+};
+ScrollBar scroll_bar(const View& v);
+// The first visible line that a thumb position shows (the last page at
+// the end of the bar).
+Offset line_at_scroll_position(const View& v, i32 position);
 
 }  // namespace pm

@@ -13,34 +13,51 @@ void apply_font_metrics(View& v, i32 width, i32 height) {
     update_rects(v);
 }
 
+u32 offset_digits_for(Offset data_size, u32 offset_base) {
+    const Offset last = data_size ? data_size - 1 : 0;
+    Offset shown = Offset(last + offset_base);
+    if (shown < last) shown = Offset(-1);  // past the widest Offset: all digits
+    const u32 digits = hex_digits(shown > data_size ? shown : data_size);
+    return digits > 8 ? digits : 8;
+}
+
 void update_rects(View& v) {
-    const i32 cw = v.char_width;
+    v.offset_digits = offset_digits_for(v.data_size, v.offset_base);
     const i32 top = v.header_height();
     const i32 bottom = v.rows_bottom();
     const i32 bpl = i32(v.bytes_per_line);
-    v.offset_rect = {0, top, 8 * cw, bottom};
-    const i32 hex_left = 8 * cw + 8;
+    const i32 cw = v.char_width;
+    v.offset_rect = {0, top, v.offset_right(), bottom};
+    const i32 hex_left = v.offset_right() + 8;
     v.hex_rect = {hex_left, top, hex_left + 3 * cw * bpl, bottom};
     const i32 text_left = v.hex_rect.right + 4;
     v.text_rect = {text_left, top, text_left + cw * bpl, bottom};
     v.data_rect = {hex_left, 0, v.text_rect.right, bottom};
 }
 
-u32 last_line_for(u32 data_size, u32 bytes_per_line) {
+Offset last_line_for(Offset data_size, u32 bytes_per_line) {
     if (data_size == 0 || bytes_per_line == 0) return 0;
     return (data_size - 1) / bytes_per_line;
 }
 
-void place_top_byte(View& v, std::uint64_t top_byte) {
-    v.last_line = last_line_for(v.data_size, v.bytes_per_line);
-    const std::uint64_t line = v.bytes_per_line ? top_byte / v.bytes_per_line : 0;
-    if (v.last_line > v.rows && line + v.rows >= v.last_line) {
-        v.first_visible_line = v.last_line - v.rows + 1;
-    } else if (v.last_line <= v.rows) {
-        const std::int64_t limit = std::int64_t(v.last_line) - v.rows + 1;
-        v.first_visible_line = std::int64_t(line) > limit ? (limit < 0 ? 0 : u32(limit)) : u32(line);
+Offset top_byte(const View& v, u32 top_bpl) {
+    const Offset last = last_line_for(v.data_size, top_bpl);
+    return (v.first_visible_line < last ? v.first_visible_line : last) * top_bpl;
+}
+
+void place_top_byte(View& v, Offset top_byte) {
+    const Offset last = last_line_for(v.data_size, v.bytes_per_line);
+    const Offset rows = v.rows;
+    const Offset line = v.bytes_per_line ? top_byte / v.bytes_per_line : 0;
+    v.last_line = last;
+    if (last > rows && line >= last - rows) {
+        v.first_visible_line = last - rows + 1;  // the last line on the bottom row
+    } else if (last <= rows) {
+        // No line past the last one, where the last lines nearly fit.
+        const Offset limit = last + 1 > rows ? last + 1 - rows : 0;
+        v.first_visible_line = line < limit ? line : limit;
     } else {
-        v.first_visible_line = u32(line);
+        v.first_visible_line = line;
     }
 }
 
@@ -66,7 +83,7 @@ SizeOutcome compute_size(View& v, i32 w, i32 h, u32 top_bpl) {
     const u32 old_bpl = v.bytes_per_line;
     const u32 old_rows = v.rows;
 
-    const i32 space = w - 13 - 8 * cw;
+    const i32 space = w - 13 - i32(offset_digits_for(v.data_size, v.offset_base)) * cw;
     if (space <= 8 * cw) return {false, false};
 
     const u32 new_bpl = u32(space / (4 * cw));
@@ -80,9 +97,8 @@ SizeOutcome compute_size(View& v, i32 w, i32 h, u32 top_bpl) {
     update_rects(v);
     v.client = {0, 0, w, h};
 
-    // Keep the byte at the top of the view in the first row. The product is
-    // taken in 64 bits: lines of a large block times 64 overflow 32 bits.
-    place_top_byte(v, std::uint64_t(v.first_visible_line) * top_bpl);
+    // Keep the byte at the top of the view in the first row.
+    place_top_byte(v, top_byte(v, top_bpl));
     return {true, v.bytes_per_line != old_bpl || v.rows != old_rows};
 }
 

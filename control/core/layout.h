@@ -13,11 +13,16 @@ extern const char measure_text[53];
 // measure_text; then the rectangles for the current bytes per line and rows.
 void apply_font_metrics(View& v, i32 width, i32 height);
 
-// Brings the four column rectangles up to date.
+// Hex digits of the offset column and the header value: 8, or as many as
+// the largest value they can show needs: the last byte's offset plus the
+// offset base (added in Offset arithmetic) and the end position.
+u32 offset_digits_for(Offset data_size, u32 offset_base);
+
+// Brings the offset digits and the four column rectangles up to date.
 void update_rects(View& v);
 
 // (data size - 1) / bytes per line, and 0 for no data.
-u32 last_line_for(u32 data_size, u32 bytes_per_line);
+Offset last_line_for(Offset data_size, u32 bytes_per_line);
 
 struct SizeOutcome {
     bool applied;         // false: the window is too narrow; nothing changed
@@ -35,10 +40,15 @@ inline SizeOutcome compute_size(View& v, i32 w, i32 h) {
     return compute_size(v, w, h, v.bytes_per_line);
 }
 
+// The first byte of the first visible line when that line counts lines of
+// top_bpl bytes; never past the last line of that width, so that the
+// product cannot wrap.
+Offset top_byte(const View& v, u32 top_bpl);
+
 // Last line from the data size, and first visible line := the line that
 // holds top_byte, brought back so that the view shows no line past the
 // last one: the last line goes to the bottom row when it is near.
-void place_top_byte(View& v, std::uint64_t top_byte);
+void place_top_byte(View& v, Offset top_byte);
 
 // Brings the line that holds offset into view, moving the view as little as
 // possible and never past the last page; the caret stays. The end position

@@ -5,8 +5,6 @@
 
 namespace pm {
 
-using i64 = std::int64_t;
-
 NavOutcome navigate(View& v, u32 key, bool shift) {
     NavOutcome out{};
     if (v.caret > v.data_size) v.caret = v.data_size;
@@ -18,55 +16,61 @@ NavOutcome navigate(View& v, u32 key, bool shift) {
     }
     if (v.bytes_per_line == 0) return out;
 
-    const i64 size = v.data_size;
-    const i64 bpl = v.bytes_per_line;
-    const i64 rows = v.rows;
-    const i64 caret = v.caret;
-    const i64 line = caret / bpl;
-    const i64 column = caret % bpl;
-    const i64 row = line - i64(v.first_visible_line);  // visible row, may be outside
-    const i64 page = bpl * rows;
-    i64 to = caret;
+    // Unsigned throughout: every difference below is taken only where it
+    // cannot go below zero, so nothing wraps at any width.
+    const Offset size = v.data_size;
+    const Offset bpl = v.bytes_per_line;
+    const Offset rows = v.rows;
+    const Offset caret = v.caret;
+    const Offset line = caret / bpl;
+    const Offset column = caret % bpl;
+    const Offset top = v.first_visible_line;
+    // The caret's visible row (line - top) where the caret is in view or
+    // below it; at or above the first row when line <= top.
+    const bool at_or_above_first_row = line <= top;
+    const bool on_or_below_last_row = line >= top && line - top + 1 >= rows;
+    const Offset page = bpl * rows;
+    Offset to = caret;
 
     switch (key) {
     case key_right:
         if (caret >= size) break;
-        if (row == rows - 1 && column == bpl - 1) out.scroll = ScrollRequest::line_down;
+        if (line >= top && line - top == rows - 1 && column == bpl - 1)
+            out.scroll = ScrollRequest::line_down;
         to = caret + 1;
         break;
     case key_left:
         if (caret == 0) break;
-        if (row == 0 && column == 0) out.scroll = ScrollRequest::line_up;
+        if (line == top && column == 0) out.scroll = ScrollRequest::line_up;
         to = caret - 1;
         break;
     case key_up:
         if (caret < bpl) break;
-        if (row <= 0) {
+        if (at_or_above_first_row) {
             out.full_repaint = true;
             out.scroll = ScrollRequest::line_up;
         }
         to = caret - bpl;
         break;
     case key_down:
-        if (caret >= size - bpl) break;
-        if (row + 1 >= rows) {
+        if (size < bpl || caret >= size - bpl) break;
+        if (on_or_below_last_row) {
             out.full_repaint = true;
             out.scroll = ScrollRequest::line_down;
         }
         to = caret + bpl;
         break;
     case key_page_down: {
-        if (caret + bpl >= size) break;
-        if (caret + page < size) {
+        if (size - caret <= bpl) break;  // caret + bpl >= size
+        if (size - caret > page) {
             to = caret + page;
             out.scroll = ScrollRequest::page_down;
             break;
         }
-        const i64 last = last_line_for(v.data_size, v.bytes_per_line);
-        const i64 top = last - rows + 1;
-        v.first_visible_line = top < 0 ? 0 : u32(top);
-        const i64 d = (last - line) * bpl;
-        to = caret + d >= size ? size - 1 : caret + d;
+        const Offset last = last_line_for(size, v.bytes_per_line);
+        v.first_visible_line = last + 1 > rows ? last + 1 - rows : 0;
+        const Offset d = (last - line) * bpl;
+        to = d >= size - caret ? size - 1 : caret + d;
         out.scroll = ScrollRequest::top_set;
         break;
     }
@@ -78,14 +82,14 @@ NavOutcome navigate(View& v, u32 key, bool shift) {
             break;
         }
         v.first_visible_line = 0;
-        to = caret - line * bpl;
+        to = column;
         out.scroll = ScrollRequest::top_set;
         break;
     case key_home:
         to = caret - column;
         break;
     case key_end: {
-        const i64 rest = (caret + 1) % bpl;
+        const Offset rest = (caret + 1) % bpl;
         if (rest == 0 || size == 0) break;
         to = caret + (bpl - rest);
         if (to > size - 1) to = size - 1;
@@ -95,13 +99,29 @@ NavOutcome navigate(View& v, u32 key, bool shift) {
         break;
     }
 
-    if (to < 0) to = 0;
     if (to > size) to = size;
     out.moved = to != caret;
-    v.caret = u32(to);
+    v.caret = to;
     if (!shift) v.anchor = v.caret;
     if (out.moved) v.nibble_phase = 0;
     return out;
+}
+
+bool select_range(View& v, Offset start, Offset end) {
+    start -= v.offset_base;
+    end -= v.offset_base;
+    if (start > v.data_size) start = v.data_size;
+    if (end > v.data_size) end = v.data_size;
+    v.anchor = start;
+    v.caret = end;
+    v.nibble_phase = 0;
+    // Also with exactly one line more than the rows: that line is hidden
+    // at one end of the view or the other.
+    if (v.last_line < v.rows || v.bytes_per_line == 0) return false;
+    const Offset line = start / v.bytes_per_line;
+    const Offset last_page = v.last_line - v.rows + 1;
+    v.first_visible_line = line < last_page ? line : last_page;
+    return true;
 }
 
 }  // namespace pm

@@ -34,4 +34,12 @@ struct NavOutcome {
 // starts a new edit on the new edit range.
 NavOutcome navigate(View& v, u32 key, bool shift);
 
+// Select range: start and end as shown (offset base included; it is taken
+// off at the Offset width, so that a value below the base wraps to a large
+// one), each pulled back to the data size, become anchor and caret. Where
+// the data has at least as many lines as rows, the start's line becomes the
+// first visible line, or the last page where the start lies on it; returns
+// true then (the caller moves the scroll box).
+bool select_range(View& v, Offset start, Offset end);
+
 }  // namespace pm

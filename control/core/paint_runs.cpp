@@ -26,7 +26,7 @@ ScreenSpan paint_span(const View& v, i32 update_top, i32 update_bottom) {
 PaintRuns::PaintRuns(const View& v, ScreenSpan span, LineBuffers& buffers)
     : v_(v),
       buf_(buffers),
-      p_(std::uint64_t(v.first_visible_line) * v.bytes_per_line + span.first),
+      p_(std::uint64_t(visible_range(v).first) + span.first),
       end_(v.data ? v.data_size : 0),
       i_(span.first),
       stop_(span.stop) {}

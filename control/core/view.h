@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "control/core/history.h"
+#include "control/core/offset.h"
 #include "control/core/originals.h"
 
 namespace pm {
@@ -16,22 +17,6 @@ using u32 = std::uint32_t;
 using i32 = std::int32_t;
 using u8 = std::uint8_t;
 
-// Offsets, sizes, line numbers and counts of data bytes: 64-bit where
-// pointers are 64-bit, so that the 64-bit build shows files of any size,
-// and 32-bit in the 32-bit build. PELOMAR_OFFSET_BITS forces a width, so
-// that the native tests run the arithmetic at both.
-#ifndef PELOMAR_OFFSET_BITS
-#if UINTPTR_MAX > 0xFFFFFFFFu
-#define PELOMAR_OFFSET_BITS 64
-#else
-#define PELOMAR_OFFSET_BITS 32
-#endif
-#endif
-#if PELOMAR_OFFSET_BITS == 64
-using Offset = std::uint64_t;
-#else
-using Offset = std::uint32_t;
-#endif
 using Colour = u32;  // 0x00BBGGRR
 
 struct Rect {
@@ -113,20 +98,23 @@ struct View {
 
     u32 bytes_per_line = 8;
     u32 rows = 1;
-    u32 first_visible_line = 0;
+    Offset first_visible_line = 0;
     u32 nibble_phase = 0;
-    u32 data_size = 0;
-    u32 offset_base = 0;
-    u32 last_line = 0;
+    Offset data_size = 0;
+    u32 offset_base = 0;  // 32-bit, as the settings keep it
+    Offset last_line = 0;
     i32 char_width = 0;
     i32 line_height = 0;
-    u32 anchor = 0;
-    u32 caret = 0;
-    u32 previous_caret = 0;
+    // Hex digits of the offset column and the header value: 8, or more
+    // where the largest offset shown needs them (see layout.h).
+    u32 offset_digits = 8;
+    Offset anchor = 0;
+    Offset caret = 0;
+    Offset previous_caret = 0;
     u8* data = nullptr;
     u32 auto_scroll = 0;  // 0 none, 1 up, 2 down
     u32 active_view = hex_view;
-    u32 recency[recency_max] = {};
+    Offset recency[recency_max] = {};
     u32 recency_count = 0;
     u32 shift_down = 0;
     u32 control_down = 0;
@@ -150,11 +138,13 @@ struct View {
     Colour colour(ColourSlot s) const { return colours[s]; }
     i32 header_height() const { return line_height + 1; }
     i32 rows_bottom() const { return i32(rows) * line_height + header_height(); }
-    u32 sel_lo() const { return anchor < caret ? anchor : caret; }
-    u32 sel_hi() const { return anchor < caret ? caret : anchor; }
+    Offset sel_lo() const { return anchor < caret ? anchor : caret; }
+    Offset sel_hi() const { return anchor < caret ? caret : anchor; }
     bool has_selection() const { return anchor != caret; }
-    u32 caret_line() const { return caret / bytes_per_line; }
-    u32 caret_column() const { return caret % bytes_per_line; }
+    Offset caret_line() const { return caret / bytes_per_line; }
+    u32 caret_column() const { return u32(caret % bytes_per_line); }
+    // Right edge of the offset column: its digits, one character each.
+    i32 offset_right() const { return i32(offset_digits) * char_width; }
 };
 
 void set_default_colours(View& v);

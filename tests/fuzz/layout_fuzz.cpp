@@ -1,4 +1,5 @@
-// Layout and colour pass with extreme font metrics, sizes, data sizes,
+// Layout and colour pass with extreme font metrics, sizes, data sizes of
+// every Offset,
 // scroll positions, selections and recency lists: every result must stay
 // within its bounds and no cell array may be read or written out of range,
 // even after a colour pass was cut short by an allocation that failed.
@@ -27,10 +28,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FuzzInput in(data, size);
     View v;
     set_default_colours(v);
-    v.data_size = in.take<u32>() % (1u << 31);
+    v.data_size = in.take<Offset>();
     const i32 W = in.take<std::int16_t>(), H = in.take<std::int16_t>();
     apply_font_metrics(v, W, H);
-    v.first_visible_line = in.take<u32>();
+    v.first_visible_line = in.take<Offset>();
     for (int step = 0; step < 4; ++step) {
         const i32 w = in.take<std::int16_t>(), h = in.take<std::int16_t>();
         const SizeOutcome out = compute_size(v, w, h);
@@ -41,10 +42,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         CHECK(v.first_visible_line <= v.last_line);
     }
     if (v.last_line < v.first_visible_line) v.first_visible_line = v.last_line;
-    v.anchor = in.take<u32>();
-    v.caret = in.take<u32>();
+    v.anchor = in.take<Offset>();
+    v.caret = in.take<Offset>();
     v.recency_count = in.take<u8>() % (recency_max + 1);
-    for (u32 i = 0; i < recency_max; ++i) v.recency[i] = in.take<u32>();
+    for (u32 i = 0; i < recency_max; ++i) v.recency[i] = in.take<Offset>();
     if (v.rows > 4096) v.rows = 4096;  // keep the arrays a sane size
     g_allocations_left = int(in.take<u8>() % 3) - 1;
     try { colour_pass(v); } catch (const std::bad_alloc&) {}

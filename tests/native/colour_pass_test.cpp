@@ -7,6 +7,7 @@
 
 #include "control/core/colour_pass.h"
 #include "control/core/layout.h"
+#include "large_offsets.h"
 
 using namespace pm;
 
@@ -14,15 +15,15 @@ namespace {
 
 // 16 bytes per line, 4 rows: 64 visible bytes.
 struct Shown : View {
-    explicit Shown(u32 size) {
+    explicit Shown(Offset size) {
         data_size = size;
         set_default_colours(*this);
         bytes_per_line = 16;
         rows = 4;
         last_line = last_line_for(size, 16);
     }
-    CellColours hex(u32 index) const { return hex_colours.at(index - first_visible_line * 16); }
-    CellColours text(u32 index) const { return text_colours.at(index - first_visible_line * 16); }
+    CellColours hex(Offset index) const { return hex_colours.at(index - first_visible_line * 16); }
+    CellColours text(Offset index) const { return text_colours.at(index - first_visible_line * 16); }
 };
 
 const CellColours plain_hex{0xFFFFFF, 0x800000};
@@ -169,4 +170,26 @@ TEST(ColourPass, ExtremeSelectionsAndEmptyDataStayInBounds) {
     w.caret = 0xFFFFFFFFu;  // not a valid caret, but nothing may be written out of bounds
     EXPECT_EQ(colour_pass(w), 64u);
     EXPECT_EQ(w.hex(63), sel_hex);
+}
+
+TEST(ColourPass, LastPageOfLargeBlocks) {
+    for (const Offset size : LargeSizes()) {
+        SCOPED_TRACE(size);
+        Shown v(size);
+        v.first_visible_line = v.last_line - 3;
+        const Offset first = v.first_visible_line * 16;
+        v.recency[0] = size - 1;
+        v.recency[1] = first - 1;  // above the view
+        v.recency_count = 2;
+        v.anchor = v.caret = size;
+        EXPECT_EQ(colour_pass(v), u32(size - first));
+        EXPECT_EQ(v.hex(size - 1), (CellColours{0xFFFFFF, 0x0000F0}));
+        EXPECT_EQ(v.hex(first), plain_hex);
+        EXPECT_EQ(v.hex(size), caret_hex);
+        // A selection from far above the view runs from its first byte.
+        v.anchor = 5;
+        colour_pass(v);
+        EXPECT_EQ(v.hex(first), sel_hex);
+        EXPECT_EQ(v.text(size - 1), sel_text);
+    }
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "control/core/copy_forms.h"
+#include "large_offsets.h"
 
 using namespace pm;
 
@@ -162,5 +163,42 @@ TEST(CopyForms, AllSizesAndSplitsMatchTheReference) {
             ASSERT_EQ(Copy(CopyForm::ansi, r),
                       std::string(reinterpret_cast<const char*>(bytes.data()), n));
         }
+    }
+}
+
+TEST(CopyForms, BlockSizesPastSixtyFourBitsSaturate) {
+    const std::uint64_t all = ~std::uint64_t(0);
+    for (CopyForm f : {CopyForm::ansi, CopyForm::hex, CopyForm::db_list, CopyForm::x_list})
+        EXPECT_EQ(copy_block_size(f, all), all);
+    EXPECT_EQ(copy_block_size(CopyForm::db_list, all / 4), all);
+    EXPECT_EQ(copy_block_size(CopyForm::x_list, all / 5), all);
+    EXPECT_EQ(copy_block_size(CopyForm::hex, all / 4), all / 2);
+    EXPECT_EQ(copy_block_size(CopyForm::ansi, all / 2 - 1), all - 2);
+    EXPECT_EQ(copy_block_size(CopyForm::db_list, 1ull << 47), (21ull << 45) + 5);
+}
+
+// The lengths of both runs of a copy of large blocks (nothing is read).
+TEST(CopyForms, RunsOfLargeBlocks) {
+    for (const Offset size : BlockSizes()) {
+        SCOPED_TRACE(size);
+        SparseBlock block(size);
+        ASSERT_TRUE(block.data());
+        View v;
+        v.data = block.data();
+        v.data_size = size;
+        v.anchor = size;  // to the end position, past everything
+        v.caret = 10;
+        const ByteRuns sel = selected_bytes(v);
+        EXPECT_EQ(sel.first, block.data() + 10);
+        EXPECT_EQ(sel.size(), size - 10);
+        const ByteRuns rest = unselected_bytes(v);
+        EXPECT_EQ(rest.first_size, 10u);
+        EXPECT_EQ(rest.second, block.data() + size);
+        EXPECT_EQ(rest.size(), 10u);
+        v.anchor = 10;
+        v.caret = 10;
+        EXPECT_EQ(unselected_bytes(v).size(), size);
+        EXPECT_EQ(copy_block_size(CopyForm::db_list, unselected_bytes(v).size()),
+                  5 * std::uint64_t(size) + size / 4 + 5);
     }
 }

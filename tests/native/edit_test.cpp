@@ -9,6 +9,7 @@
 #include "control/core/edit.h"
 #include "control/core/layout.h"
 #include "control/core/navigate.h"
+#include "large_offsets.h"
 
 using namespace pm;
 
@@ -196,7 +197,7 @@ TEST(Edit, RecencyListsEveryWrittenByte) {
 
 namespace {
 int g_left = 0;
-u8* Limited(u32 n) {
+u8* Limited(Offset n) {
     if (g_left-- <= 0) return nullptr;
     return default_snapshot_allocator(n);
 }
@@ -304,4 +305,49 @@ TEST(Write, RefusedWhereTypingIsBlocked) {
     EXPECT_EQ(write_bytes(e, 1, e.bytes.data(), 1, cause_write), 0u);
     EXPECT_EQ(e.bytes, (std::vector<u8>{1, 2}));
     EXPECT_EQ(e.history.can_undo + e.change_pending, 0u);
+}
+
+// The last byte of large blocks, and a selection across 4 GiB where the
+// block is larger: typed, undone and redone at their own offsets.
+TEST(Edit, LargeBlocksEditUndoAndRedoAtTheirOwnOffsets) {
+    for (const Offset size : BlockSizes()) {
+        SCOPED_TRACE(size);
+        SparseBlock block(size);
+        ASSERT_TRUE(block.data());
+        u8* const d = block.data();
+        View v;
+        v.data = d;
+        v.data_size = size;
+        v.own_data = true;
+        v.bytes_per_line = 16;
+        v.rows = 25;
+        v.last_line = last_line_for(size, 16);
+        v.history.start();
+        v.anchor = v.caret = size - 1;
+        type_char(v, '4');
+        if (type_char(v, '1').advance) navigate(v, key_right, false);
+        EXPECT_EQ(d[size - 1], 0x41);
+        EXPECT_EQ(d[u32(size - 1)], size > 0xFFFFFFFFu ? 0 : 0x41);  // not at the low 32 bits
+        EXPECT_EQ(v.caret, size);
+        EXPECT_EQ(v.recency[0], size - 1);
+
+        const Offset lo = size > 0xFFFFFFFFu ? Offset(0xFFFFFFFEu) : size - 5;
+        v.active_view = text_view;
+        v.anchor = lo;
+        v.caret = lo + 4;
+        type_char(v, 'Z');
+        for (Offset i = lo; i < lo + 4; ++i) EXPECT_EQ(d[i], 'Z') << i;
+        EXPECT_EQ(v.recency[0], lo + 3);
+        undo_step(v);
+        for (Offset i = lo; i < lo + 4; ++i) EXPECT_EQ(d[i], 0) << i;
+        undo_step(v);
+        EXPECT_EQ(d[size - 1], 0x40);
+        undo_step(v);
+        EXPECT_EQ(d[size - 1], 0x00);
+        redo_step(v);
+        redo_step(v);
+        EXPECT_EQ(d[size - 1], 0x41);
+        redo_step(v);
+        EXPECT_EQ(d[lo + 3], 'Z');
+    }
 }

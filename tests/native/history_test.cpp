@@ -214,7 +214,7 @@ TEST(History, RevertRecordTakesBackTheNewestRecordOnly) {
 
 namespace {
 int g_allocations_left = 0;
-u8* CountedAllocator(std::uint32_t length) {
+u8* CountedAllocator(pm::Offset length) {
     if (g_allocations_left <= 0) return nullptr;
     --g_allocations_left;
     return pm::default_snapshot_allocator(length);

@@ -1,10 +1,12 @@
 // Caret movement by the navigation keys: moves, edges and scroll requests.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 #include "control/core/layout.h"
 #include "control/core/navigate.h"
+#include "large_offsets.h"
 
 using namespace pm;
 
@@ -12,7 +14,7 @@ namespace {
 
 // bpl bytes per line, rows rows, data of size bytes.
 struct Geometry : View {
-    explicit Geometry(u32 size, u32 bpl = 16, u32 rows_ = 25, u32 top = 0) {
+    explicit Geometry(Offset size, u32 bpl = 16, u32 rows_ = 25, Offset top = 0) {
         data_size = size;
         bytes_per_line = bpl;
         rows = rows_;
@@ -140,4 +142,71 @@ TEST(Navigate, RandomKeysKeepCaretAndAnchorInTheData) {
             ASSERT_LE(v.first_visible_line, v.last_line);
         }
     }
+}
+
+// The keys on the last lines of blocks whose offsets need every bit of an
+// Offset: a 32-bit intermediate anywhere shows as a caret or a first line
+// far from the end.
+TEST(Navigate, LastLinesOfLargeBlocks) {
+    for (const Offset size : LargeSizes()) {
+        SCOPED_TRACE(size);
+        const Offset last = (size - 1) / 16;
+        Geometry v(size, 16, 25, last - 24);
+        v.anchor = v.caret = (last - 40) * 16 + 5;
+        EXPECT_EQ(navigate(v, key_page_down, false).scroll, ScrollRequest::page_down);
+        EXPECT_EQ(v.caret, (last - 15) * 16 + 5);
+        EXPECT_EQ(navigate(v, key_page_down, false).scroll, ScrollRequest::top_set);
+        EXPECT_EQ(v.first_visible_line, last - 24);
+        EXPECT_EQ(v.caret, std::min<Offset>(last * 16 + 5, size - 1));
+        EXPECT_FALSE(navigate(v, key_down, false).moved);
+        navigate(v, key_end, false);
+        EXPECT_EQ(v.caret, size - 1);
+        EXPECT_TRUE(navigate(v, key_right, false).moved);
+        EXPECT_EQ(v.caret, size);
+        EXPECT_FALSE(navigate(v, key_right, false).moved);
+        navigate(v, key_left, true);
+        EXPECT_EQ(v.anchor, size);
+        EXPECT_EQ(v.caret, size - 1);
+        navigate(v, key_up, false);
+        EXPECT_EQ(v.caret, size - 17);
+        navigate(v, key_home, false);
+        EXPECT_EQ(v.caret, (size - 17) / 16 * 16);
+        const Offset before = v.caret;
+        EXPECT_EQ(navigate(v, key_page_up, false).scroll, ScrollRequest::page_up);
+        EXPECT_EQ(v.caret, before - 400);
+    }
+}
+
+TEST(SelectRange, ShownOffsetsOfLargeBlocks) {
+    for (const Offset size : LargeSizes()) {
+        SCOPED_TRACE(size);
+        const Offset last = (size - 1) / 16;
+        Geometry v(size);
+        v.offset_base = 0x1000;
+        // The end position itself: in the 32-bit build base + size wraps,
+        // and taking the base off again unwraps it.
+        EXPECT_TRUE(select_range(v, size - 10 + 0x1000, size + 0x1000));
+        EXPECT_EQ(v.anchor, size - 10);
+        EXPECT_EQ(v.caret, size);
+        EXPECT_EQ(v.first_visible_line, last - 24);
+        EXPECT_TRUE(select_range(v, size / 2 + 0x1000, size / 2 + 0x1003));
+        EXPECT_EQ(v.anchor, size / 2);
+        EXPECT_EQ(v.caret, size / 2 + 3);
+        EXPECT_EQ(v.first_visible_line, size / 2 / 16);
+        // Below the base wraps to beyond the data: the data size.
+        v.nibble_phase = 1;
+        select_range(v, 0xFFF, 0x1000);
+        EXPECT_EQ(v.anchor, size);
+        EXPECT_EQ(v.caret, 0u);
+        EXPECT_EQ(v.first_visible_line, last - 24);
+        EXPECT_EQ(v.nibble_phase, 0u);
+    }
+}
+
+TEST(SelectRange, DataThatFitsDoesNotMoveTheView) {
+    Geometry v(100, 16, 25);
+    EXPECT_FALSE(select_range(v, 0x50, 0x60));
+    EXPECT_EQ(v.first_visible_line, 0u);
+    EXPECT_EQ(v.anchor, 0x50u);
+    EXPECT_EQ(v.caret, 0x60u);
 }

@@ -62,3 +62,17 @@ TEST(Recency, HugeRangeEndsWithItsLastTwentyFourOffsets) {
     EXPECT_EQ(v.recency[0], 0xFFFFFFEFu);
     EXPECT_EQ(v.recency[23], 0xFFFFFFEFu - 23);
 }
+
+#if PELOMAR_OFFSET_BITS == 64
+TEST(Recency, OffsetsApartByFourGigabytesAreDifferentBytes) {
+    View v;
+    note_modified(v, 1);
+    note_modified(v, 0x100000001ull);
+    note_modified_range(v, 0x1FFFFFFFFull, 0x200000001ull);
+    ASSERT_EQ(v.recency_count, 4u);
+    EXPECT_EQ(v.recency[0], 0x200000000ull);
+    EXPECT_EQ(v.recency[1], 0x1FFFFFFFFull);
+    EXPECT_EQ(v.recency[2], 0x100000001ull);
+    EXPECT_EQ(v.recency[3], 1u);
+}
+#endif

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "control/core/search.h"
+#include "large_offsets.h"
 
 using namespace pm;
 using Bytes = std::vector<std::uint8_t>;
@@ -151,4 +152,23 @@ TEST(Search, AdversarialInputsAgreeWithTheReference) {
     EXPECT_EQ(Check(all_a, 0, q), detail::no_match);
     all_a[n - 4] = 'b';
     EXPECT_EQ(Check(all_a, 0, q), n - 8);
+}
+
+// Across and past 4 GiB: the match straddling the boundary, the one after
+// it, and none from beyond the last. Only the pages near them are touched.
+TEST(Search, AcrossAndPastFourGigabytes) {
+    SparseBlock block(kPast4GiB);
+    ASSERT_TRUE(block.data());
+    const Bytes p = {'P', 'E', 'L', 'O', 'M', 'A', 'R'};
+    const std::uint64_t across = (1ull << 32) - 3, past = (1ull << 32) + 4099;
+    std::copy(p.begin(), p.end(), block.data() + across);
+    std::copy(p.begin(), p.end(), block.data() + past);
+    const std::size_t size = std::size_t(block.size());
+    std::size_t found = 0;
+    ASSERT_TRUE(search(block.data(), size, across - 4000, p.data(), p.size(), &found));
+    EXPECT_EQ(found, across);
+    ASSERT_TRUE(search(block.data(), size, across + 1, p.data(), p.size(), &found));
+    EXPECT_EQ(found, past);
+    EXPECT_FALSE(search(block.data(), size, past + 1, p.data(), p.size(), &found));
+    EXPECT_FALSE(search(block.data(), size, size - 6, p.data(), p.size(), &found));
 }

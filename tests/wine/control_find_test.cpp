@@ -3,11 +3,14 @@
 // buttons and reads the resulting selection through a "Hex" copy.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "bench/wine/bench_support.h"
 #include "control/dialog_ids.h"
 #include "menu_support.h"
+#include "support/edit_support.h"
 
 using mt::Selection;
 using wt::ControlWindow;
@@ -400,3 +403,97 @@ TEST(SelectDialog, CancelHidesAndSelectShowsItAgainWithItsTexts) {
     SendMessageW(dlg, WM_CLOSE, 0, 0);
     EXPECT_FALSE(IsWindowVisible(dlg));
 }
+
+#ifdef _WIN64
+namespace {
+
+// A sparse file of size bytes in the temporary directory, gone with this.
+struct SparseFile {
+    char path[MAX_PATH] = {};
+    explicit SparseFile(ULONGLONG size) {
+        char dir[MAX_PATH];
+        GetTempPathA(MAX_PATH, dir);
+        GetTempFileNameA(dir, "pm5", 0, path);
+        HANDLE f = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        LARGE_INTEGER end;
+        end.QuadPart = LONGLONG(size);
+        SetFilePointerEx(f, end, nullptr, FILE_BEGIN);
+        SetEndOfFile(f);
+        CloseHandle(f);
+    }
+    ~SparseFile() { DeleteFileA(path); }
+    // The bytes at offset as they are on disk, read through the file.
+    std::string Read(ULONGLONG offset, DWORD n) const {
+        HANDLE f = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        LARGE_INTEGER at;
+        at.QuadPart = LONGLONG(offset);
+        SetFilePointerEx(f, at, nullptr, FILE_BEGIN);
+        std::string s(n, '\0');
+        DWORD got = 0;
+        ReadFile(f, &s[0], n, &got, nullptr);
+        CloseHandle(f);
+        s.resize(got);
+        return s;
+    }
+};
+
+}  // namespace
+
+// A 5 GiB file as a host hands it over: the control takes it whole, select
+// range reaches 0x140000000, the thumb at its end shows the last line, Find
+// finds a pattern across 4 GiB and one past it, and a digit typed into the last byte
+// is on disk once the control and the mapping are gone.
+TEST(LargeFile, FiveGigabytesEndToEnd) {
+    const ULONGLONG size = 5ull << 30, pattern_at = 0x13FFFFF00ull, across = 0xFFFFFFFCull;
+    SparseFile file(size);
+    auto mapped = std::make_unique<wb::MappedFile>(file.path);  // as a host maps a document
+    std::uint8_t* view = mapped->data();
+    ASSERT_NE(view, nullptr);
+    ASSERT_FALSE(mapped->read_only());
+    memcpy(view + pattern_at, "PELOMAR!", 8);
+    memcpy(view + across, "PELOMAR!", 8);
+    {
+        ControlWindow w;
+        w.Send(PM_SETDATA, reinterpret_cast<WPARAM>(view), LPARAM(size));
+        const Control* c = wt::StateOf(w.hwnd());
+        ASSERT_EQ(c->data_size, size);
+        EXPECT_EQ(c->offset_digits, 9u);
+
+        // 0x140000000 is the end position: the view shows the last page.
+        w.Send(PM_SELECTRANGE, 0x140000000, 0x140000000);
+        EXPECT_EQ(c->caret, size);
+        EXPECT_EQ(c->first_visible_line, c->last_line - c->rows + 1);
+        w.Send(PM_SELECTRANGE, 0x100000010, 0x100000020);
+        EXPECT_EQ(c->anchor, 0x100000010u);
+        EXPECT_EQ(c->first_visible_line, 0x100000010u / c->bytes_per_line);
+        UpdateWindow(w.hwnd());
+
+        SCROLLINFO si = wt::VerticalScroll(w.hwnd());
+        SetScrollPos(w.hwnd(), SB_VERT, si.nMax - int(si.nPage) + 1, FALSE);
+        w.Send(WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 0));
+        EXPECT_EQ(c->first_visible_line, c->last_line - c->rows + 1);
+
+        HWND dlg = OpenFind(w);
+        ASSERT_NE(dlg, nullptr);
+        SetText(dlg, IDC_FIND_TEXT, L"PELOMAR!");
+        // The search starts a little before 4 GiB, as after a hit there,
+        // so that it does not page in 4 GiB of holes first.
+        const_cast<Control*>(c)->find_next_start = across - 0x1000;
+        mt::Press(dlg, IDC_FIND_NEXT);
+        EXPECT_EQ(c->anchor, across);
+        EXPECT_EQ(c->caret, across + 8);
+        mt::Press(dlg, IDC_FIND_NEXT);
+        EXPECT_EQ(c->anchor, pattern_at);
+        EXPECT_EQ(c->caret, pattern_at + 8);
+        EXPECT_EQ(c->first_visible_line, c->last_line - c->rows + 1);  // on the last page
+
+        w.Send(PM_SELECTRANGE, size - 1, size - 1);
+        UpdateWindow(w.hwnd());
+        wt::Chars(w.hwnd(), "5a");
+        EXPECT_EQ(view[size - 1], 0x5A);
+    }
+    mapped.reset();
+    EXPECT_EQ(file.Read(size - 2, 2), std::string("\0\x5A", 2));
+    EXPECT_EQ(file.Read(pattern_at, 8), "PELOMAR!");
+}
+#endif

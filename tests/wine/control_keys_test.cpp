@@ -87,20 +87,27 @@ TEST(Typing, ReadOnlyBlocksTypingButNotUndo) {
 }
 
 #ifdef _WIN64
-// A 64-bit caller may hand over more than 4 GiB - 1 bytes: the control shows
-// the first 4 GiB - 1 of them, not a size cut to its low 32 bits (here 3).
-TEST(Typing, ABlockOverFourGigabytesIsNotCutToItsLow32Bits) {
-    const SIZE_T reserved = (SIZE_T(1) << 32) + 0x10000;
-    auto* block = static_cast<std::uint8_t*>(VirtualAlloc(nullptr, reserved, MEM_RESERVE, PAGE_NOACCESS));
+// A 64-bit caller hands over more than 4 GiB: the control takes the whole
+// size, neither cut to its low 32 bits (here 3) nor held at 4 GiB - 1, and
+// its last byte, past 4 GiB, is typed into where it lies.
+TEST(Typing, ABlockOverFourGigabytesIsTakenWhole) {
+    const SIZE_T size = (SIZE_T(1) << 32) + 3;
+    const SIZE_T page = 0x10000, tail = (SIZE_T(1) << 32) - 16 * page;
+    auto* block = static_cast<std::uint8_t*>(VirtualAlloc(nullptr, size, MEM_RESERVE, PAGE_NOACCESS));
     ASSERT_NE(block, nullptr);
-    ASSERT_NE(VirtualAlloc(block, 0x10000, MEM_COMMIT, PAGE_READWRITE), nullptr);
+    // What the view can show at either end; the rest is never touched.
+    ASSERT_NE(VirtualAlloc(block, page, MEM_COMMIT, PAGE_READWRITE), nullptr);
+    ASSERT_NE(VirtualAlloc(block + tail, size - tail, MEM_COMMIT, PAGE_READWRITE), nullptr);
     {
         ControlWindow w;
-        w.Send(PM_SETDATA, reinterpret_cast<WPARAM>(block), LPARAM((std::int64_t(1) << 32) + 3));
-        w.Send(PM_SELECTRANGE, 100, 100);
-        wt::Chars(w.hwnd(), "7");
-        EXPECT_EQ(block[100], 0x70);
-        EXPECT_EQ(block[3], 0x00);
+        w.Send(PM_SETDATA, reinterpret_cast<WPARAM>(block), LPARAM(size));
+        EXPECT_EQ(StateOf(w.hwnd())->data_size, size);
+        w.Send(PM_SELECTRANGE, size - 1, size - 1);
+        UpdateWindow(w.hwnd());
+        wt::Chars(w.hwnd(), "7e");
+        EXPECT_EQ(block[size - 1], 0x7E);
+        EXPECT_EQ(block[2], 0x00);
+        EXPECT_EQ(StateOf(w.hwnd())->caret, size);
         w.Send(PM_PLACEHOLDER);
     }
     VirtualFree(block, 0, MEM_RELEASE);
