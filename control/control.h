@@ -34,6 +34,12 @@ struct Control : pm::View {
     bool press_on_header;     // the running press began on the header: no drag
     bool menu_by_f10;         // Shift+F10 opened the menu: its key-up is no menu-bar key
 
+    unsigned font_number;     // the number of current_font
+    unsigned notify_mask;     // PM_NOTIFY_* kinds the parent asked for
+    unsigned depth;           // messages being handled, nested
+    unsigned frames;          // calls of the window procedure still running
+    bool destroyed;           // WM_NCDESTROY came while frames were running
+
     HWND hwnd() const { return static_cast<HWND>(window); }
 };
 
@@ -110,6 +116,10 @@ void OnCommand(Control* c, WPARAM wp);
 void CopyToClipboard(Control* c, unsigned command);
 // Paste (menu, Ctrl+V, Shift+Insert): the clipboard's text over the data.
 void PasteFromClipboard(Control* c);
+
+// notify.cpp: after the outermost message, the notifications the parent
+// asked for, given anchor and caret as they were when it arrived.
+void SendNotifications(Control* c, pm::Offset anchor, pm::Offset caret);
 
 // find.cpp, select.cpp
 void ShowFindDialog(Control* c);

@@ -53,32 +53,54 @@ static LRESULT Handle(Control* c, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_MOUSEMOVE: if (wp != MK_LBUTTON) break; OnMouseMove(c, lp); return 0;
     case WM_RBUTTONUP: OnRButtonUp(c); return 0;
     default:
-        if (msg >= PM_SETFONT && msg <= PM_SETBYTESPERLINE) return OnPrivateMessage(c, msg, wp, lp);
+        if (msg >= PM_SETFONT && msg <= PM_GETCHANGED) return OnPrivateMessage(c, msg, wp, lp);
         break;
     }
     return DefWindowProcA(c->hwnd(), msg, wp, lp);
 }
 
-static void FreeControl(HWND hwnd, Control* c) {
-    RemovePropA(hwnd, StateKey());
+static void FreeControl(Control* c) {
     c->~Control();
     HeapFree(g_heap, 0, c);
 }
 
+// Messages after which the parent hears nothing: painting, and the window
+// being created or going away.
+static bool Quiet(UINT msg) {
+    return msg == WM_PAINT || msg == WM_NCCREATE || msg == WM_CREATE || msg == WM_DESTROY;
+}
+
 // Every message after the first: find the record in the window property.
-// Nothing thrown may cross back into the system's frames.
+// Nothing thrown may cross back into the system's frames. The outermost
+// message sends the notifications of everything it (and the messages it
+// sent the control) changed. A window destroyed while frames of its
+// procedure still run (a handler, or the parent answering a notification)
+// keeps its record until the last of them returns.
 static LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     auto* c = static_cast<Control*>(GetPropA(hwnd, StateKey()));
     if (!c || c->window != hwnd) return DefWindowProcA(hwnd, msg, wp, lp);
     if (msg == WM_NCDESTROY) {
-        FreeControl(hwnd, c);
+        RemovePropA(hwnd, StateKey());
+        if (c->frames)
+            c->destroyed = true;
+        else
+            FreeControl(c);
         return 0;
     }
+    const bool outermost = c->depth == 0;
+    const pm::Offset anchor = c->anchor, caret = c->caret;
+    ++c->frames;
+    ++c->depth;
+    LRESULT result;
     try {
-        return Handle(c, msg, wp, lp);
+        result = Handle(c, msg, wp, lp);
     } catch (...) {
-        return msg == WM_CREATE ? -1 : 0;
+        result = msg == WM_CREATE ? -1 : 0;
     }
+    --c->depth;
+    if (outermost && !c->destroyed && !Quiet(msg)) SendNotifications(c, anchor, caret);
+    if (--c->frames == 0 && c->destroyed) FreeControl(c);
+    return result;
 }
 
 // The class's window procedure: runs for the first message of a window,
@@ -89,8 +111,7 @@ static LRESULT CALLBACK BootstrapProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
     auto* c = new (block) Control();
     c->window = hwnd;
     if (!SetPropA(hwnd, StateKey(), c)) {
-        c->~Control();
-        HeapFree(g_heap, 0, c);
+        FreeControl(c);
         return msg == WM_NCCREATE ? FALSE : DefWindowProcA(hwnd, msg, wp, lp);
     }
     SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ControlProc));

@@ -18,6 +18,7 @@ const LOGFONTA g_font_table[PM_FONTS] = {
 };
 
 void SetFont(Control* c, unsigned font_number) {
+    c->font_number = font_number;
     c->current_font = c->fonts[font_number];
     HDC dc = GetDC(c->hwnd());
     HGDIOBJ old = SelectObject(dc, c->current_font);

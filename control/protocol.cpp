@@ -1,8 +1,10 @@
 // Creation, release and the private messages of the control.
 #include "control/control.h"
 #include "control/core/colour_pass.h"
+#include "control/core/edit.h"
 #include "control/core/layout.h"
 #include "control/core/navigate.h"
+#include "control/core/place.h"
 
 void RunColourPass(Control* c) { pm::colour_pass(*c); }
 
@@ -58,7 +60,7 @@ static void SetData(Control* c, WPARAM wp, LPARAM lp) {
     static_assert(sizeof(pm::Offset) == sizeof(ULONG_PTR), "one offset per pointer width");
     pm::Offset size = static_cast<pm::Offset>(static_cast<ULONG_PTR>(lp));
     if (!data) size = 0;  // no block: show nothing rather than read address 0
-    c->history.start();
+    pm::restart_history(*c);
     ResetPosition(c);
     c->data = size ? data : g_placeholder;
     c->data_size = size;
@@ -75,6 +77,7 @@ static void SetData(Control* c, WPARAM wp, LPARAM lp) {
 
 // Lets go of the host's block: nothing may point into it afterwards.
 static void BackToPlaceholder(Control* c) {
+    pm::restart_history(*c);
     c->history.discard();
     ResetPosition(c);
     c->data = g_placeholder;
@@ -104,6 +107,57 @@ static LRESULT SetBytesPerLine(Control* c, WPARAM wp) {
         SizeControl(c, rc.right, rc.bottom);
     }
     return static_cast<LRESULT>(c->fixed_bytes_per_line);
+}
+
+static LRESULT Write(Control* c, const PELOMAR_WRITE* w) {
+    if (!w) return 0;
+    const pm::Offset written = pm::write_bytes(*c, static_cast<pm::Offset>(w->offset),
+                                               static_cast<const pm::u8*>(w->bytes),
+                                               static_cast<pm::Offset>(w->count), pm::cause_write);
+    if (written) {
+        RunColourPass(c);
+        FullRepaint(c);
+    }
+    return static_cast<LRESULT>(written);
+}
+
+static void ClearHistory(Control* c) {
+    if (!c->own_data) return;
+    pm::restart_history(*c);
+    c->nibble_phase = 0;  // the next digit starts an edit with its own snapshots
+}
+
+static void ScrollTo(Control* c, WPARAM offset) {
+    if (!pm::reveal(*c, static_cast<pm::Offset>(offset))) return;
+    UpdateScrollPos(c);
+    RunColourPass(c);
+    FullRepaint(c);
+}
+
+static LRESULT GetColourPair(const Control* c, WPARAM pair, LPARAM lp) {
+    auto* out = reinterpret_cast<unsigned int*>(lp);
+    if (pair >= PM_COLOUR_PAIRS || !out) return 0;
+    out[0] = c->colours[pair];
+    out[1] = c->colours[PM_COLOUR_PAIRS + pair];
+    return 1;
+}
+
+// The read-back messages: each returns a value the setters set.
+static LRESULT ReadBack(Control* c, UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case PM_GETANCHOR: return static_cast<LRESULT>(c->anchor);
+    case PM_GETCARET: return static_cast<LRESULT>(c->caret);
+    case PM_GETDATA: return c->own_data ? reinterpret_cast<LRESULT>(c->data) : 0;
+    case PM_GETDATASIZE: return c->own_data ? static_cast<LRESULT>(c->data_size) : 0;
+    case PM_GETOFFSETBASE: return static_cast<LRESULT>(c->offset_base);
+    case PM_GETFONT: return c->font_number;
+    case PM_GETCOLOURPAIR: return GetColourPair(c, wp, lp);
+    case PM_GETREADONLY: return static_cast<LRESULT>(c->read_only);
+    case PM_GETBYTESPERLINE: return static_cast<LRESULT>(c->bytes_per_line);
+    case PM_GETFIRSTLINE: return static_cast<LRESULT>(c->first_visible_line);
+    case PM_GETCHANGED: return pm::changed(*c) ? 1 : 0;
+    }
+    return 0;
 }
 
 // A base that makes the offsets shown need another number of digits lays
@@ -140,6 +194,14 @@ LRESULT OnPrivateMessage(Control* c, UINT msg, WPARAM wp, LPARAM lp) {
     case PM_CANREDO: return c->history.can_redo;
     case PM_SETREADONLY: c->read_only = static_cast<pm::u32>(wp); return static_cast<LRESULT>(wp);
     case PM_SETBYTESPERLINE: return SetBytesPerLine(c, wp);
+    case PM_SETNOTIFY: {
+        const unsigned old = c->notify_mask;
+        c->notify_mask = static_cast<unsigned>(wp) & (PM_NOTIFY_SELCHANGE | PM_NOTIFY_CHANGE);
+        return old;
     }
-    return 0;
+    case PM_WRITE: return Write(c, reinterpret_cast<const PELOMAR_WRITE*>(lp));
+    case PM_CLEARHISTORY: ClearHistory(c); return 0;
+    case PM_SCROLLTO: ScrollTo(c, wp); return 0;
+    }
+    return ReadBack(c, msg, wp, lp);
 }

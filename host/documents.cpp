@@ -61,13 +61,18 @@ void Fail(MainWindow* w, pm::Document* d, HWND previous) {
     w->current = previous;
 }
 
+// The tab's marks: read-only, and changed since the file was opened.
+void ShowMarks(MainWindow* w, unsigned tab, const pm::Document& d) {
+    const unsigned marks = (d.mode != pm::kWritable ? pm::kMarkReadOnly : 0) | (d.changed ? pm::kMarkChanged : 0);
+    SendMessageA(w->strip, GDTM_SETMARKS, tab - 1, marks);
+}
+
 // The tab's mark and the control's read-only flag follow the mode.
 void ApplyMode(MainWindow* w, unsigned tab) {
     const pm::Document* d = w->docs.for_tab(tab);
     if (!d) return;
-    const bool read_only = d->mode != pm::kWritable;
-    SendMessageA(static_cast<HWND>(d->control), PM_SETREADONLY, read_only ? 1 : 0, 0);
-    SendMessageA(w->strip, GDTM_SETMARKS, tab - 1, read_only ? pm::kMarkReadOnly : 0);
+    SendMessageA(static_cast<HWND>(d->control), PM_SETREADONLY, d->mode != pm::kWritable ? 1 : 0, 0);
+    ShowMarks(w, tab, *d);
 }
 
 // Opens a file for reading and writing unless its read-only attribute says
@@ -170,6 +175,7 @@ void OpenReserved(MainWindow* w, pm::Document* d, std::size_t length, bool read_
     w->current = control;
     if (d->mode != pm::kWritable) SendMessageA(control, PM_SETREADONLY, 1, 0);
     SendMessageA(control, PM_SETDATA, reinterpret_cast<WPARAM>(view), static_cast<LPARAM>(size));
+    SendMessageA(control, PM_SETNOTIFY, PM_NOTIFY_CHANGE, 0);
     SendMessageA(w->strip, GDTM_ADDTAB, 0, reinterpret_cast<LPARAM>(pm::file_name_part(d->path)));
     if (d->mode != pm::kWritable) ApplyMode(w, w->docs.count);
     ApplySettings(w, control);
@@ -266,6 +272,17 @@ void CloseTab(MainWindow* w, unsigned tab) {
         return;
     }
     MakeCurrent(w, static_cast<unsigned>(SendMessageA(w->strip, GDTM_GETCURSEL, 0, 0)));
+}
+
+void OnControlNotify(MainWindow* w, const NMHDR* header) {
+    if (header->code != PMN_CHANGE) return;
+    const pm::u32 tab = w->docs.tab_of_control(header->hwndFrom);
+    if (!tab) return;
+    pm::Document& d = w->docs.records[tab - 1];
+    const pm::u32 changed = reinterpret_cast<const PELOMAR_NMCHANGE*>(header)->changed ? 1 : 0;
+    if (d.changed == changed) return;
+    d.changed = changed;
+    ShowMarks(w, tab, d);
 }
 
 void ReleaseAllDocuments(MainWindow* w) {

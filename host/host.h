@@ -116,6 +116,9 @@ void ToggleReadOnly(MainWindow* w);
 // Checks the "Read-only" item while the current document is read-only, and
 // grays it where there is nothing to toggle.
 void ShowReadOnlyState(MainWindow* w);
+// A document's control reports a change: its tab's changed mark follows
+// whether the bytes differ from what the file held when it was opened.
+void OnControlNotify(MainWindow* w, const NMHDR* header);
 
 // settings.cpp
 void LoadSettings(MainWindow* w);

@@ -83,6 +83,7 @@ LRESULT Handle(MainWindow* w, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ERASEBKGND: return 1;
     case WM_DROPFILES: OpenDropped(w, reinterpret_cast<HDROP>(wp)); return 0;
     case GDTN_CLOSED: CloseTab(w, static_cast<unsigned>(wp)); return 0;
+    case WM_NOTIFY: OnControlNotify(w, reinterpret_cast<const NMHDR*>(lp)); return 0;
     case GDTN_SELCHANGE: SwitchToTab(w, static_cast<unsigned>(wp), static_cast<unsigned>(lp)); return 0;
     case WM_DESTROY:
         SavePlacement(w);

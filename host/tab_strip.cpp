@@ -15,6 +15,10 @@ const int kLabelX = 8, kLabelY = 10;  // the shadow sits one pixel right and dow
 // label, 7 pixels wide and 8 high.
 const COLORREF kMarkColour = RGB(0x60, 0x40, 0x00);
 const int kLockRight = 4, kLockTop = 1;
+// The changed mark: a red dot of 5 by 5 pixels in the body's top left
+// corner, above the label.
+const COLORREF kChangedColour = RGB(0xD0, 0x00, 0x00);
+const int kChangedLeft = 3, kChangedTop = 2, kChangedSize = 5;
 // Sizes the strip uses when a bitmap cannot be loaded.
 const pm::TabMetrics kFallbackMetrics{84, 22, 22, 34};
 
@@ -26,6 +30,7 @@ struct Strip : pm::TabStrip {
     HBRUSH background;
     HFONT font;
     HBRUSH mark;
+    HBRUSH changed;
     HDC memory_dc;
     HBITMAP memory_bitmap;
     HGDIOBJ memory_old_bitmap;  // the DC's own bitmap, put back at the end
@@ -98,6 +103,7 @@ void Repaint(Strip* s) { InvalidateRect(s->window, nullptr, FALSE); }
 LRESULT OnCreate(Strip* s) {
     s->font = CreateLabelFont();
     s->mark = CreateSolidBrush(kMarkColour);
+    s->changed = CreateSolidBrush(kChangedColour);
     pm::TabMetrics m = kFallbackMetrics;
     BITMAP info;
     if (HBITMAP background = LoadStripBitmap(IDB_STRIP_BACKGROUND, &info)) {
@@ -151,6 +157,14 @@ void DrawLock(HDC dc, HBRUSH brush, int right) {
     SelectObject(dc, old);
 }
 
+// A dot: a square with its corners cut.
+void DrawDot(HDC dc, HBRUSH brush, int x, int y) {
+    HGDIOBJ old = SelectObject(dc, brush);
+    PatBlt(dc, x + 1, y, kChangedSize - 2, kChangedSize, PATCOPY);
+    PatBlt(dc, x, y + 1, kChangedSize, kChangedSize - 2, PATCOPY);
+    SelectObject(dc, old);
+}
+
 void OnPaint(Strip* s) {
     PAINTSTRUCT ps;
     HDC screen = BeginPaint(s->window, &ps);
@@ -174,6 +188,7 @@ void OnPaint(Strip* s) {
         SetTextColor(dc, kLabelColour);
         TextOutW(dc, x + kLabelX, kLabelY, label, length);
         if (tab.marks & pm::kMarkReadOnly) DrawLock(dc, s->mark, x + body - kLockRight);
+        if (tab.marks & pm::kMarkChanged) DrawDot(dc, s->changed, x + kChangedLeft, kChangedTop);
         x += static_cast<int>(s->pitch);
     }
     Fill(dc, s->button[s->left_button % pm::kTabButtonSlices], x, button, h);
@@ -242,6 +257,7 @@ LRESULT OnSetCurSel(Strip* s, WPARAM tab) {
 void OnDestroy(Strip* s) {
     DeleteObject(s->font);
     DeleteObject(s->mark);
+    DeleteObject(s->changed);
     DeleteObject(s->background);
     for (HBRUSH b : s->body) DeleteObject(b);
     for (HBRUSH b : s->button) DeleteObject(b);

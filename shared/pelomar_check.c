@@ -8,5 +8,8 @@ unsigned pelomar_check_numbers(void);
 unsigned pelomar_check_numbers(void) {
     enum PelomarMessage message = PM_SETDATA;
     enum PelomarCommand command = PMC_UNDO;
-    return (unsigned)message + (unsigned)command + PM_COLOUR_PAIRS + PM_FONTS;
+    PELOMAR_NMCHANGE change = {{0, 0, PMN_CHANGE}, 0, 1, PM_CAUSE_WRITE, 1};
+    PELOMAR_WRITE write = {0, "", 0};
+    return (unsigned)message + (unsigned)command + PM_COLOUR_PAIRS + PM_FONTS + PM_NOTIFY_CHANGE +
+           change.hdr.code + (unsigned)write.count + (unsigned)sizeof PELOMAR_CLASSW;
 }

@@ -65,6 +65,7 @@ void History::discard() {
         r = older;
     }
     current_ = nullptr;
+    restored_ = nullptr;
     can_undo = can_redo = 0;
 }
 
@@ -104,6 +105,7 @@ void History::revert_record() {
     n->older->newer = n->newer;
     if (n->newer) n->newer->older = n->older;
     current_ = n->older;
+    restored_ = nullptr;
     can_undo = saved_can_undo_;
     delete[] n->snapshot;
     delete n;
@@ -122,6 +124,7 @@ static bool restore(const HistoryRecord* r, const std::uint8_t** changed_at) {
 }
 
 bool History::undo() {
+    restored_ = nullptr;
     while (can_undo && current_) {
         HistoryRecord* r = current_->older;
         // Never step onto the first record (the one without an older link).
@@ -132,12 +135,16 @@ bool History::undo() {
         current_ = r;
         if (!r->older->older) can_undo = 0;
         can_redo = 1;
-        if (restore(r, &changed_at_)) return true;
+        if (restore(r, &changed_at_)) {
+            restored_ = r;
+            return true;
+        }
     }
     return false;
 }
 
 bool History::redo() {
+    restored_ = nullptr;
     while (can_redo && current_) {
         HistoryRecord* r = current_;
         if (!r->newer)
@@ -145,7 +152,10 @@ bool History::redo() {
         else
             current_ = r->newer;
         can_undo = 1;
-        if (restore(r, &changed_at_)) return true;
+        if (restore(r, &changed_at_)) {
+            restored_ = r;
+            return true;
+        }
     }
     return false;
 }

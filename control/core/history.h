@@ -55,6 +55,9 @@ public:
     bool redo();
     // The first byte the last undo or redo step that returned true changed.
     const std::uint8_t* changed_at() const { return changed_at_; }
+    // The record whose snapshot the last undo or redo copied into the data;
+    // null when that step changed nothing.
+    const HistoryRecord* restored() const { return restored_; }
 
     std::uint32_t can_undo = 0;
     std::uint32_t can_redo = 0;
@@ -67,6 +70,7 @@ private:
     HistoryRecord* current_ = nullptr;
     HistoryRecord* spare_ = nullptr;  // from reserve(), not linked
     const std::uint8_t* changed_at_ = nullptr;
+    const HistoryRecord* restored_ = nullptr;
     std::uint32_t saved_can_undo_ = 0;
 };
 

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <limits>
 
+#include "control/core/edit.h"
 #include "control/core/hextext.h"
 #include "control/core/place.h"
 #include "control/core/recency.h"
@@ -173,25 +174,12 @@ PasteOutcome paste_bytes(View& v, const std::uint8_t* bytes, Offset n) {
     out.beep = count < n;
     if (count == 0) return out;
 
-    std::uint8_t* const p = v.data + start;
-    // Both snapshots are secured before the first byte changes: the paste
-    // happens whole, undoable, or not at all.
-    if (!v.history.record(p, count)) {
+    out.written = write_bytes(v, start, bytes, count, cause_paste);
+    if (out.written == 0) {
         out.beep = true;
         return out;
     }
-    if (!v.history.reserve(count)) {
-        v.history.revert_record();
-        out.beep = true;
-        return out;
-    }
-    std::memmove(p, bytes, std::size_t(count));
-    note_modified_range(v, start, start + count);
-    v.history.record(p, count);  // takes the reserved block: cannot fail
-    out.written = count;
-
     v.anchor = v.caret = start + count;
-    v.nibble_phase = 0;
     out.scrolled = reveal(v, v.caret);
     return out;
 }

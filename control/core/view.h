@@ -9,6 +9,7 @@
 
 #include "control/core/history.h"
 #include "control/core/offset.h"
+#include "control/core/originals.h"
 
 namespace pm {
 
@@ -79,6 +80,9 @@ bool operator!=(const ColourAllocator<T>&, const ColourAllocator<U>&) { return f
 
 using ColourArray = std::vector<CellColours, ColourAllocator<CellColours>>;
 
+// What wrote bytes into the block; the numbers of the control's protocol.
+enum ChangeCause : u32 { cause_typing = 1, cause_paste, cause_undo, cause_redo, cause_write };
+
 enum : u32 { recency_max = 24, max_bytes_per_line = 64, hex_view = 0, text_view = 1 };
 
 struct View {
@@ -121,6 +125,16 @@ struct View {
     bool own_data = false;
 
     History history;
+    // The bytes as they were when the block was attached, for every byte
+    // written since: the block is changed while any of them differs.
+    Originals originals;
+
+    // Bytes written while the current message is handled, for the one
+    // notification sent when it is done: [changed_lo, changed_hi), by the
+    // cause of the last write.
+    bool change_pending = false;
+    Offset changed_lo = 0, changed_hi = 0;
+    u32 changed_cause = 0;
 
     Colour colour(ColourSlot s) const { return colours[s]; }
     i32 header_height() const { return line_height + 1; }

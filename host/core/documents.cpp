@@ -25,6 +25,12 @@ Document DocumentTable::remove_tab(u32 tab) {
     return taken;
 }
 
+u32 DocumentTable::tab_of_control(const void* control) const {
+    for (u32 i = 0; i < count && control; ++i)
+        if (records[i].control == control) return i + 1;
+    return 0;
+}
+
 Document DocumentTable::pop_last() {
     Document taken{};
     if (count == 0) return taken;

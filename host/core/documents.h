@@ -39,6 +39,7 @@ struct Document {
     void* view;
     u32 mode;  // DocumentMode
     FileIdentity identity;
+    u32 changed;  // 1 while the bytes differ from what the file held when opened
 };
 
 struct DocumentTable {
@@ -59,6 +60,9 @@ struct DocumentTable {
     // The tab of the first record, among the first `among`, whose file has
     // this identity; 0 when none has.
     u32 tab_of(const FileIdentity& id, u32 among) const;
+    // The tab (from 1) of the record showing through this control; 0 when
+    // none does.
+    u32 tab_of_control(const void* control) const;
 };
 
 std::size_t text_length(const char16_t* text);

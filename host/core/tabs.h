@@ -40,6 +40,7 @@ enum ButtonLook : u32 {
 // Marks a tab carries beside its label, drawn by the shell.
 enum TabMark : u16 {
     kMarkReadOnly = 1,
+    kMarkChanged = 2,  // the document differs from what it held when opened
 };
 
 struct Tab {

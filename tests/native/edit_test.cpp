@@ -2,6 +2,7 @@
 // cases where nothing may be written.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -304,6 +305,79 @@ TEST(Paste, PasteAndUndoBringTheirBytesIntoView) {
     EXPECT_TRUE(redo_step(e));
     EXPECT_EQ(e.first_visible_line, 500u);
     EXPECT_FALSE(undo_step(e)) << "already in view";
+}
+
+// The change a message reports, and whether the block differs from what it
+// held when it was attached.
+TEST(Changes, WritesOfOneMessageAddUp) {
+    Editor e(std::vector<u8>(100, 0));
+    ASSERT_EQ(write_bytes(e, 40, reinterpret_cast<const u8*>("ab"), 2, cause_write), 2u);
+    ASSERT_EQ(write_bytes(e, 10, reinterpret_cast<const u8*>("c"), 1, cause_paste), 1u);
+    EXPECT_EQ(e.changed_lo, 10u);
+    EXPECT_EQ(e.changed_hi, 42u);
+    EXPECT_EQ(e.changed_cause, u32(cause_paste)) << "the last write names the cause";
+}
+
+// Random typing, writes, undo and redo: the block counts as changed exactly
+// while its bytes differ from the ones it started with.
+TEST(Changes, ChangedFollowsTheBytesThroughAnyWalk) {
+    std::mt19937 random(22);
+    for (int run = 0; run < 40; ++run) {
+        std::vector<u8> start(150);
+        for (u8& b : start) b = u8(random() % 3);
+        Editor e(start);
+        for (int step = 0; step < 200; ++step) {
+            const u32 at = random() % 150;
+            switch (random() % 5) {
+            case 0:
+            case 1:
+                e.active_view = random() % 2;
+                e.anchor = at;
+                e.caret = random() % 4 ? at : random() % 150;
+                e.Type(e.active_view == text_view ? char(random() % 3) : "012"[random() % 3]);
+                break;
+            case 2: {
+                const u8 bytes[3] = {u8(random() % 3), u8(random() % 3), u8(random() % 3)};
+                write_bytes(e, at, bytes, 1 + random() % 3, cause_write);
+                break;
+            }
+            case 3: undo_step(e); break;
+            default: redo_step(e); break;
+            }
+            ASSERT_EQ(changed(e), e.bytes != start) << "run " << run << " step " << step;
+        }
+    }
+}
+
+TEST(Write, IsOneUndoStepAndStopsAtTheEnd) {
+    Editor e({1, 2, 3, 4, 5});
+    e.anchor = 1;
+    e.caret = 2;
+    e.nibble_phase = 1;
+    const u8 bytes[] = {9, 8, 7, 6};
+    EXPECT_EQ(write_bytes(e, 3, bytes, 4, cause_write), 2u);
+    EXPECT_EQ(e.bytes, (std::vector<u8>{1, 2, 3, 9, 8}));
+    EXPECT_EQ(e.anchor + e.caret, 3u) << "the selection stays";
+    EXPECT_EQ(e.nibble_phase, 0u);
+    EXPECT_EQ(e.recency[0], 4u);
+    undo_step(e);
+    EXPECT_EQ(e.bytes, (std::vector<u8>{1, 2, 3, 4, 5}));
+    EXPECT_EQ(e.history.can_undo, 0u);
+    redo_step(e);
+    EXPECT_EQ(e.bytes, (std::vector<u8>{1, 2, 3, 9, 8}));
+    // From the block itself, overlapping.
+    EXPECT_EQ(write_bytes(e, 1, e.bytes.data(), 4, cause_write), 4u);
+    EXPECT_EQ(e.bytes, (std::vector<u8>{1, 1, 2, 3, 9}));
+}
+
+TEST(Write, RefusedWhereTypingIsBlocked) {
+    Editor e({1, 2});
+    EXPECT_EQ(write_bytes(e, 2, e.bytes.data(), 1, cause_write), 0u) << "at the end";
+    EXPECT_EQ(write_bytes(e, 0, nullptr, 1, cause_write), 0u);
+    e.read_only = 1;
+    EXPECT_EQ(write_bytes(e, 1, e.bytes.data(), 1, cause_write), 0u);
+    EXPECT_EQ(e.bytes, (std::vector<u8>{1, 2}));
+    EXPECT_EQ(e.history.can_undo + e.change_pending, 0u);
 }
 
 // The last byte of large blocks, and a selection across 4 GiB where the

@@ -89,6 +89,7 @@ TEST(DocumentTable, ReserveRemoveKeepsTabOrder) {
         names[i][1] = 0;
         d->path = names[i];
         d->identity = {7, i % 3, i};
+        d->control = names[i];
     }
     // Files are found by identity alone, among the records asked about.
     EXPECT_EQ(t.tab_of({7, 2, 5}, kMaxDocuments), 6u);
@@ -108,6 +109,9 @@ TEST(DocumentTable, ReserveRemoveKeepsTabOrder) {
     EXPECT_EQ(t.for_tab(kMaxDocuments), nullptr);
     EXPECT_EQ(t.for_tab(0), nullptr);
     EXPECT_EQ(t.remove_tab(kMaxDocuments).path, nullptr);
+    EXPECT_EQ(t.tab_of_control(names[2]), 2u) << "the control's record moved down with its tab";
+    EXPECT_EQ(t.tab_of_control(names[1]), 0u);
+    EXPECT_EQ(t.tab_of_control(nullptr), 0u);
 
     EXPECT_EQ(t.pop_last().path, names[kMaxDocuments - 1]);
     t.give_back();

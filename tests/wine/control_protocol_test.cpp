@@ -4,6 +4,8 @@
 
 #include <process.h>
 #include <cstdlib>
+#include <ostream>
+#include <vector>
 
 #include "support/edit_support.h"
 
@@ -287,4 +289,224 @@ TEST(Protocol, ColourAndOffsetMessagesReturnZero) {
     EXPECT_EQ(w.Send(PM_SETOFFSETBASE, 0x1000), 0);
     EXPECT_EQ(w.Send(PM_SETFONT, 1), 0);
     EXPECT_EQ(w.Send(PM_SETREADONLY, 1), 1);
+}
+
+namespace {
+
+// What a parent hears: every WM_NOTIFY from the control, in order. The
+// parent window's procedure is replaced for the listener's lifetime; a
+// reply, when set, runs inside each notification.
+struct Heard {
+    UINT code;
+    PELOMAR_OFFSET a, b;     // anchor and caret, or first and count
+    unsigned cause, changed;
+    bool operator==(const Heard& o) const {
+        return code == o.code && a == o.a && b == o.b && cause == o.cause && changed == o.changed;
+    }
+};
+void PrintTo(const Heard& e, std::ostream* os) {
+    *os << (e.code == PMN_SELCHANGE ? "selchange " : "change ") << e.a << ' ' << e.b << ' ' << e.cause << ' '
+        << e.changed;
+}
+Heard SelChange(PELOMAR_OFFSET anchor, PELOMAR_OFFSET caret) { return {PMN_SELCHANGE, anchor, caret, 0, 0}; }
+Heard Change(PELOMAR_OFFSET first, PELOMAR_OFFSET count, unsigned cause, unsigned changed) {
+    return {PMN_CHANGE, first, count, cause, changed};
+}
+using Heards = std::vector<Heard>;
+
+class Listener {
+public:
+    explicit Listener(HWND parent) : parent_(parent) {
+        current_ = this;
+        old_ = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(parent, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Proc)));
+    }
+    ~Listener() {
+        SetWindowLongPtrA(parent_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old_));
+        current_ = nullptr;
+    }
+    // The notifications heard since the last call.
+    std::vector<Heard> Take() { return std::move(heard_); }
+    void (*reply)(const Heard&) = nullptr;
+
+private:
+    static LRESULT CALLBACK Proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+        Listener* l = current_;
+        if (msg != WM_NOTIFY) return CallWindowProcA(l->old_, h, msg, wp, lp);
+        const auto* hdr = reinterpret_cast<const NMHDR*>(lp);
+        Heard e{hdr->code, 0, 0, 0, 0};
+        EXPECT_EQ(wp, hdr->idFrom);
+        EXPECT_EQ(hdr->idFrom, UINT_PTR(GetDlgCtrlID(hdr->hwndFrom)));
+        if (hdr->code == PMN_SELCHANGE) {
+            const auto* n = reinterpret_cast<const PELOMAR_NMSELCHANGE*>(lp);
+            e.a = n->anchor;
+            e.b = n->caret;
+        } else {
+            const auto* n = reinterpret_cast<const PELOMAR_NMCHANGE*>(lp);
+            e = {hdr->code, n->first, n->count, n->cause, n->changed};
+        }
+        l->heard_.push_back(e);
+        if (l->reply) l->reply(e);
+        return 0;
+    }
+    static Listener* current_;
+    HWND parent_;
+    WNDPROC old_;
+    std::vector<Heard> heard_;
+};
+Listener* Listener::current_ = nullptr;
+
+LRESULT Write(const ControlWindow& w, PELOMAR_OFFSET at, const char* bytes, PELOMAR_OFFSET count) {
+    PELOMAR_WRITE pw{at, bytes, count};
+    return w.Send(PM_WRITE, 0, reinterpret_cast<LPARAM>(&pw));
+}
+
+ 
+}  // namespace
+
+TEST(Notify, NothingIsSentWithoutTheOptIn) {
+    ControlWindow w(WithScrollBar(600), 400);
+    Listener parent(w.parent());
+    w.SetData(std::vector<std::uint8_t>(100));
+    wt::Chars(w.hwnd(), "41");
+    wt::Click(w.hwnd(), wt::Cells(16).hex(2, 3));
+    w.Send(PM_UNDO);
+    EXPECT_EQ(w.Send(PM_SETNOTIFY, PM_NOTIFY_CHANGE | 0x100), 0);
+    wt::Key(w.hwnd(), VK_RIGHT);
+    EXPECT_EQ(w.Send(PM_SETNOTIFY, 0), PM_NOTIFY_CHANGE) << "a move is no change; other bits are dropped";
+    Write(w, 5, "ab", 2);
+    EXPECT_TRUE(parent.Take().empty());
+}
+
+TEST(Notify, EachKindOnceForEachActionWithItsValues) {
+    ControlWindow w(WithScrollBar(600), 400);
+    SetWindowLongPtrA(w.hwnd(), GWLP_ID, 77);
+    w.SetData(std::vector<std::uint8_t>(1000));
+    Listener parent(w.parent());
+    w.Send(PM_SETNOTIFY, PM_NOTIFY_SELCHANGE | PM_NOTIFY_CHANGE);
+    wt::Chars(w.hwnd(), "4");
+    EXPECT_EQ(parent.Take(), (Heards{Change(0, 1, PM_CAUSE_TYPING, 1)})) << "control id 77";
+    wt::Chars(w.hwnd(), "1");
+    EXPECT_EQ(parent.Take(), (Heards{SelChange(1, 1), Change(0, 1, PM_CAUSE_TYPING, 1)}));
+    wt::Key(w.hwnd(), VK_RIGHT, true);
+    EXPECT_EQ(parent.Take(), (Heards{SelChange(1, 2)}));
+    wt::Click(w.hwnd(), wt::Cells(16).hex(2, 3));
+    EXPECT_EQ(parent.Take(), (Heards{SelChange(35, 35)}));
+    w.Send(PM_UNDO);
+    EXPECT_EQ(parent.Take(), (Heards{Change(0, 1, PM_CAUSE_UNDO, 1)}));
+    w.Send(PM_UNDO);
+    EXPECT_EQ(parent.Take(), (Heards{Change(0, 1, PM_CAUSE_UNDO, 0)}));
+    w.Send(PM_REDO);
+    EXPECT_EQ(parent.Take(), (Heards{Change(0, 1, PM_CAUSE_REDO, 1)}));
+    EXPECT_EQ(Write(w, 998, "xyz", 3), 2);
+    EXPECT_EQ(parent.Take(), (Heards{Change(998, 2, PM_CAUSE_WRITE, 1)}));
+    w.Send(PM_SELECTRANGE, 10, 20);
+    EXPECT_EQ(parent.Take(), (Heards{SelChange(10, 20)}));
+    w.Send(PM_SELECTRANGE, 10, 20);
+    UpdateWindow(w.hwnd());
+    EXPECT_TRUE(parent.Take().empty()) << "nothing moved, and painting says nothing";
+
+    // A drag: each timer tick of the auto-scroll is one message, one notice.
+    const wt::Cells cells(16);
+    w.Send(WM_LBUTTONDOWN, MK_LBUTTON, wt::At(cells.hex(0, 0)));
+    w.Send(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(cells.hex_left() + 2, 398));
+    parent.Take();
+    w.Send(WM_TIMER, 100);
+    w.Send(WM_TIMER, 100);
+    EXPECT_EQ(parent.Take(), (Heards{SelChange(0, 16), SelChange(0, 32)}));
+    w.Send(WM_LBUTTONUP, 0, MAKELPARAM(cells.hex_left() + 2, 398));
+}
+
+// The parent may answer a notification with any message, even one that ends
+// the control: each nested message reports for itself, afterwards.
+TEST(Notify, TheParentMaySendMessagesBackFromInsideANotification) {
+    ControlWindow w(WithScrollBar(600), 400);
+    w.SetData({0x00, 0x00, 0x00});
+    Listener parent(w.parent());
+    static HWND control;
+    control = w.hwnd();
+    parent.reply = [](const Heard& e) {
+        if (e.code == PMN_CHANGE && e.cause == PM_CAUSE_TYPING) SendMessageA(control, PM_UNDO, 0, 0);
+        if (e.code == PMN_SELCHANGE && e.b == 2) SendMessageA(control, PM_SELECTRANGE, 0, 0);
+    };
+    w.Send(PM_SETNOTIFY, PM_NOTIFY_SELCHANGE | PM_NOTIFY_CHANGE);
+    wt::Chars(w.hwnd(), "A");
+    EXPECT_EQ(w.data(), (std::vector<std::uint8_t>{0x00, 0x00, 0x00})) << "undone from the notification";
+    EXPECT_EQ(parent.Take(), (Heards{Change(0, 1, PM_CAUSE_TYPING, 1), Change(0, 1, PM_CAUSE_UNDO, 0)}));
+    w.Send(PM_SELECTRANGE, 1, 2);
+    EXPECT_EQ(parent.Take(), (Heards{SelChange(1, 2), SelChange(0, 0)}));
+    EXPECT_EQ(w.Send(PM_GETCARET), 0);
+
+    parent.reply = [](const Heard&) { DestroyWindow(control); };
+    Write(w, 0, "z", 1);
+    EXPECT_FALSE(IsWindow(control));
+    EXPECT_EQ(w.data()[0], 'z');
+}
+
+TEST(ReadBack, EverySetterRoundTrips) {
+    ControlWindow w(WithScrollBar(600), 400);
+    EXPECT_EQ(w.Send(PM_GETDATA), 0) << "the placeholder is no block";
+    EXPECT_EQ(w.Send(PM_GETDATASIZE), 0);
+    EXPECT_EQ(w.Send(PM_GETFONT), 0);
+    w.SetData(std::vector<std::uint8_t>(100000));
+    EXPECT_EQ(w.Send(PM_GETDATA), reinterpret_cast<LRESULT>(w.data().data()));
+    EXPECT_EQ(w.Send(PM_GETDATASIZE), 100000);
+    w.Send(PM_SETFONT, 3);
+    w.Send(PM_SETFONT, 7);
+    EXPECT_EQ(w.Send(PM_GETFONT), 3);
+    w.Send(PM_SETFONT, 0);
+    for (unsigned pair = 0; pair < PM_COLOUR_PAIRS; ++pair) {
+        w.Send(PM_SETCOLOURPAIR + pair, 0x010000 * pair + 1, 0x000100 * pair + 2);
+        unsigned int got[2] = {};
+        EXPECT_EQ(w.Send(PM_GETCOLOURPAIR, pair, reinterpret_cast<LPARAM>(got)), 1);
+        EXPECT_EQ(got[0], 0x010000 * pair + 1);
+        EXPECT_EQ(got[1], 0x000100 * pair + 2);
+    }
+    unsigned int untouched[2] = {5, 5};
+    EXPECT_EQ(w.Send(PM_GETCOLOURPAIR, PM_COLOUR_PAIRS, reinterpret_cast<LPARAM>(untouched)), 0);
+    EXPECT_EQ(untouched[0] + untouched[1], 10u);
+    w.Send(PM_SETOFFSETBASE, 0x1000);
+    EXPECT_EQ(w.Send(PM_GETOFFSETBASE), 0x1000);
+    w.Send(PM_SELECTRANGE, 0x1000 + 5000, 0x1000 + 4990);
+    EXPECT_EQ(w.Send(PM_GETANCHOR), 5000);
+    EXPECT_EQ(w.Send(PM_GETCARET), 4990);
+    EXPECT_EQ(w.Send(PM_GETFIRSTLINE), 5000 / 16);
+    EXPECT_EQ(w.Send(PM_GETBYTESPERLINE), 16);
+    MoveWindow(w.hwnd(), 0, 0, WithScrollBar(500), 400, TRUE);
+    EXPECT_EQ(w.Send(PM_GETBYTESPERLINE), 13);
+    w.Send(PM_SETREADONLY, 2);
+    EXPECT_EQ(w.Send(PM_GETREADONLY), 2);
+}
+
+// A program's write is one undo step; clearing the history makes the bytes
+// as they are the unchanged state; scrolling to an offset leaves the caret.
+TEST(ProgramWrite, IsOneUndoStepAndTheHistoryCanBeCleared) {
+    ControlWindow w(WithScrollBar(600), 400);
+    w.SetData(std::vector<std::uint8_t>(1000, 0x11));
+    EXPECT_EQ(Write(w, 998, "abc", 3), 2);
+    EXPECT_EQ(w.data()[998] + w.data()[999], 'a' + 'b');
+    EXPECT_EQ(w.Send(PM_GETCHANGED), 1);
+    w.Send(PM_UNDO);
+    EXPECT_EQ(w.data(), std::vector<std::uint8_t>(1000, 0x11));
+    EXPECT_EQ(w.Send(PM_CANUNDO) + w.Send(PM_GETCHANGED), 0) << "one step, undone";
+    w.Send(PM_REDO);
+    w.Send(PM_CLEARHISTORY);
+    EXPECT_EQ(w.Send(PM_CANUNDO) + w.Send(PM_CANREDO) + w.Send(PM_GETCHANGED), 0);
+    EXPECT_EQ(w.data()[998], 'a');
+
+    w.Send(PM_SCROLLTO, 999);
+    EXPECT_EQ(Scroll(w.hwnd()).nPos, 62 - 24);
+    w.Send(PM_SCROLLTO, 100);
+    EXPECT_EQ(w.Send(PM_GETFIRSTLINE), 6);
+    EXPECT_EQ(w.Send(PM_GETCARET) + w.Send(PM_GETANCHOR), 0);
+}
+
+// Without WS_VSCROLL the control has no bar while its data fits; the first
+// layout whose data has more lines than rows adds it.
+TEST(Protocol, WithoutScrollStyleTheBarComesWithTheFirstDataThatDoesNotFit) {
+    ControlWindow w(600, 400, 0);
+    w.SetData(std::vector<std::uint8_t>(100));
+    EXPECT_FALSE(GetWindowLongPtrA(w.hwnd(), GWL_STYLE) & WS_VSCROLL);
+    w.SetData(std::vector<std::uint8_t>(100000));
+    EXPECT_TRUE(GetWindowLongPtrA(w.hwnd(), GWL_STYLE) & WS_VSCROLL);
 }

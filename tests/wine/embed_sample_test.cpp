@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -14,7 +15,7 @@
 namespace {
 
 // Menu commands of the sample (examples/embed/embed.c).
-constexpr WPARAM kDump = 1, kUndo = 3, kRedo = 4, kReadOnly = 5;
+constexpr WPARAM kDump = 1, kUndo = 3, kRedo = 4, kReadOnly = 5, kStamp = 6;
 constexpr DWORD kPatienceMs = 15000;
 
 // The sample process with its dump file in the temporary directory. All
@@ -60,6 +61,25 @@ public:
         for (; *text; ++text) PostMessageA(control_, WM_CHAR, static_cast<unsigned char>(*text), 1);
     }
     void Key(WPARAM vk) { PostMessageA(control_, WM_KEYDOWN, vk, 1); }
+    void Click(int x, int y) {
+        PostMessageA(control_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+        PostMessageA(control_, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    }
+    // A read-back message; these carry no pointers, so they cross processes.
+    LRESULT Ask(UINT msg) { return SendMessageA(control_, msg, 0, 0); }
+
+    // The status line's text, once it reads `expected` (posted input is
+    // handled after sent messages, so it may take a moment).
+    std::string Status(const std::string& expected) {
+        HWND status = FindWindowExA(main_, nullptr, "STATIC", nullptr);
+        char text[128] = {};
+        for (DWORD waited = 0; waited < kPatienceMs; waited += 10) {
+            GetWindowTextA(status, text, sizeof text);
+            if (expected == text) break;
+            Sleep(10);
+        }
+        return text;
+    }
     void Command(WPARAM id) { PostMessageA(main_, WM_COMMAND, id, 0); }
 
     // The buffer as the sample's Dump command writes it. The sample holds
@@ -101,6 +121,14 @@ private:
     HWND control_ = nullptr;
     std::string dump_;
 };
+
+// The status line as the sample writes it; offsets as shown.
+std::string StatusText(unsigned caret, unsigned selected, bool changed) {
+    char text[96];
+    std::snprintf(text, sizeof text, "Caret %08X   Selected %u   %s", caret, selected,
+                  changed ? "Changed" : "Unchanged");
+    return text;
+}
 
 // The two hex digits that type byte b.
 std::string Digits(std::uint8_t b) {
@@ -151,4 +179,40 @@ TEST(EmbedSample, TypesIntoItsBufferAndUndoesThroughItsMenu) {
     EXPECT_EQ(sample.Dump(), expected);
 
     EXPECT_EQ(sample.Close(), 0u) << "the sample ends cleanly";
+}
+
+TEST(EmbedSample, StatusLineFollowsTypingAClickUndoAndAProgramWrite) {
+    Sample sample;
+    ASSERT_TRUE(sample.Start());
+    std::string want = StatusText(0x1010, 8, false);  // bytes 8 to 15 selected at the start
+    EXPECT_EQ(sample.Status(want), want);
+    const std::vector<std::uint8_t> before = sample.Dump();
+    sample.Chars("41");
+    want = StatusText(0x1010, 8, true);
+    EXPECT_EQ(sample.Status(want), want);
+
+    // A click somewhere in the hex view: the line shows the caret the
+    // control reports, with nothing selected.
+    sample.Click(200, 100);
+    sample.Dump();  // every posted message is handled once the dump is there
+    const unsigned caret = unsigned(sample.Ask(PM_GETCARET));
+    EXPECT_NE(caret, 0x10u);
+    want = StatusText(0x1000 + caret, 0, true);
+    EXPECT_EQ(sample.Status(want), want);
+
+    sample.Command(kUndo);
+    sample.Command(kUndo);
+    want = StatusText(0x1000 + caret, 0, false);
+    EXPECT_EQ(sample.Status(want), want) << "undone back to the bytes it started with";
+    EXPECT_EQ(sample.Dump(), before);
+
+    sample.Command(kStamp);
+    want = StatusText(0x1000 + caret, 0, true);
+    EXPECT_EQ(sample.Status(want), want);
+    const std::vector<std::uint8_t> after = sample.Dump();
+    ASSERT_GT(after.size(), caret + 7);
+    EXPECT_EQ(std::string(after.begin() + caret, after.begin() + caret + 7), "[stamp]");
+    sample.Command(kUndo);
+    EXPECT_EQ(sample.Dump(), before) << "the stamp is one undo step";
+    EXPECT_EQ(sample.Close(), 0u);
 }

@@ -593,3 +593,27 @@ TEST_F(Documents, ThePlacementRoundTripsAndOffScreenGivesTheDefault) {
     EXPECT_EQ(std::vector<LONG>({r.left, r.top, r.right, r.bottom}), std::vector<LONG>({100, 100, 500, 516}));
     EXPECT_FALSE(IsZoomed(main));
 }
+
+// A tab whose file differs from what it held when opened shows a red dot in
+// its top left corner until undo brings the bytes back; the other tab stays
+// unmarked.
+TEST_F(Documents, AChangedFileIsMarkedUntilUndoBringsItBack) {
+    OpenMany(2);
+    HWND first = static_cast<HWND>(w->docs.records[0].control);
+    const COLORREF red = RGB(0xD0, 0x00, 0x00);
+    auto dot = [&](int place) {
+        InvalidateRect(w->strip, nullptr, FALSE);
+        UpdateWindow(w->strip);
+        return wt::PixelAt(w->strip, (place - 1) * 106 + 5, 4);
+    };
+    EXPECT_NE(dot(1), red);
+    SendMessageA(first, WM_CHAR, '4', 0);
+    SendMessageA(first, WM_CHAR, '1', 0);
+    EXPECT_EQ(dot(1), red);
+    EXPECT_NE(dot(2), red);
+    SendMessageA(first, PM_UNDO, 0, 0);
+    EXPECT_EQ(dot(1), red) << "40 is not what the file held";
+    SendMessageA(first, PM_UNDO, 0, 0);
+    EXPECT_NE(dot(1), red);
+    EXPECT_EQ(ht::ReadBytes(dir / "file1.bin"), kBytes);
+}
