@@ -33,13 +33,15 @@ enum PelomarMessage PELOMAR_ENUM_BASE {
     PM_SETDATA = 0x0400 + 113,          /* wParam data pointer, lParam size; the caller owns
                                            the block and keeps it valid while it is shown */
     PM_PLACEHOLDER = 0x0400 + 114,      /* let go of the block: back to the placeholder byte */
-    PM_SETOFFSETBASE = 0x0400 + 115,    /* wParam offset base, added to the offsets shown */
+    PM_SETOFFSETBASE = 0x0400 + 115,    /* wParam offset base (32 bits in both builds),
+                                           added to the offsets shown */
     PM_SELECTRANGE = 0x0400 + 116,      /* wParam start, lParam end (shown offsets) */
     PM_UNDO = 0x0400 + 117,
     PM_REDO = 0x0400 + 118,
     PM_CANUNDO = 0x0400 + 119,          /* result 0 or 1 */
     PM_CANREDO = 0x0400 + 120,          /* result 0 or 1 */
-    PM_SETREADONLY = 0x0400 + 121,      /* wParam 1 blocks typing; result wParam */
+    PM_SETREADONLY = 0x0400 + 121,      /* wParam 1 blocks typing, paste and PM_WRITE;
+                                           result wParam */
     PM_SETBYTESPERLINE = 0x0400 + 122,  /* wParam 0 fits the window, 8, 16 or 32 fixed;
                                            others ignored; result the setting in force */
     PM_SETNOTIFY = 0x0400 + 123,        /* wParam PM_NOTIFY_* mask; result the previous mask */

@@ -61,7 +61,7 @@ Offset top_byte(const View& v, u32 top_bpl);
 // last one: the last line goes to the bottom row when it is near.
 void place_top_byte(View& v, Offset top_byte);
 
-// Byte cell rectangles of visible row r, column c (Part of the geometry
+// Byte cell rectangles of visible row r, column c (the geometry
 // shared by painting and the range repaint).
 Rect hex_cell(const View& v, u32 row, u32 column);
 Rect text_cell(const View& v, u32 row, u32 column);
