@@ -169,7 +169,7 @@ if(PELOMAR_TESTS)
     endif()
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST NO_PRETTY_VALUES
       WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin
-      DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120 ${desktop})
+      DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300 ${desktop})
   endforeach()
   # A stand-in msimg32.dll that the end-to-end test plants beside a copy of
   # the program; kept in a folder of its own, away from every other test.

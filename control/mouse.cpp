@@ -181,11 +181,7 @@ void OnVScroll(Control* c, WPARAM wp) {
 }
 
 void ShowScrolledView(Control* c) {
-    SCROLLINFO si{};
-    si.cbSize = sizeof(si);
-    si.fMask = SIF_POS;
-    si.nPos = static_cast<int>(c->first_visible_line);
-    SetScrollInfo(c->hwnd(), SB_VERT, &si, TRUE);
+    UpdateScrollPos(c);  // scaled above 2^31 lines, as every other scroll
     RunColourPass(c);
     FullRepaint(c);
 }
