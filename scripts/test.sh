@@ -57,6 +57,10 @@ zip32=$(ls "$build"/win32/Pelomar-*-win32.zip 2>/dev/null | head -n 1)
 # while the 64-bit suite mostly waits on windows: they run side by side.
 smoke_pid=""
 if [ "$mode" = emulated ]; then
+    # The 64-bit prefix is made first: making it pauses qemu's i386 entry
+    # for a while, and the smoke test's prefix, made at the same moment,
+    # would then lose its 32-bit side.
+    in_wine "$build/win64" true
     echo "=== win32: smoke test started beside the 64-bit suite (log: $build/win32/smoke.log)" >&2
     # Its display numbers start elsewhere, so that the two Xvfb never race.
     PELOMAR_DISPLAY_FROM=200 ./scripts/smoke-win32.sh "$build/win32" "$build/win64" \
